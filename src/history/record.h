@@ -1,0 +1,96 @@
+#pragma once
+
+#include "history/taggedvalue.h"
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstddef>
+#include <optional>
+
+namespace barovista {
+
+// The twenty values of the history file, in file order.
+enum class RecordField : int {
+    Hoehe,
+    Luftdruck,
+    Tendenzlatte,
+    Mitte,
+    Meer,
+    Infotext,
+    Kali,
+    Lastmess,
+    Datelastmess,
+    Timelastmess,
+    Minmeer,
+    Maxmeer,
+    Timeminmeer,
+    Dateminmeer,
+    Timemaxmeer,
+    Datemaxmeer,
+    AbsolutLastmess,
+    AbsolutMaxmeer,
+    AbsolutMinmeer,
+    Datestart,
+};
+inline constexpr std::size_t kRecordSize = 20;
+
+class Record
+{
+public:
+    TaggedValue &operator[](RecordField field) { return m_values[static_cast<std::size_t>(field)]; }
+    const TaggedValue &operator[](RecordField field) const
+    {
+        return m_values[static_cast<std::size_t>(field)];
+    }
+    friend bool operator==(const Record &, const Record &) = default;
+
+private:
+    std::array<TaggedValue, kRecordSize> m_values{};
+};
+
+// The record a first start writes: nothing but the day the history began.
+Record emptyRecord(double dateStart);
+
+// File tags.
+inline constexpr quint16 kTagEmpty = 0;
+inline constexpr quint16 kTagDouble = 5;
+inline constexpr quint16 kTagDate = 7;
+inline constexpr quint16 kTagText = 8;
+
+// The bytes of a record: each value as a little-endian tag and its data, texts
+// in Windows-1252 with a two-byte length. A character without a Windows-1252
+// byte is written as "?"; a text longer than 65535 bytes is cut there. An
+// integer value is written as a double, since the file has no integer tag.
+QByteArray encodeRecord(const Record &record);
+
+// Why a history file could not be used.
+enum class DecodeError {
+    None,
+    Truncated,       // ends before the twentieth value is complete
+    UnknownTag,      // a tag other than 0, 5, 7 and 8
+    TextPastEnd,     // a text's length runs past the end of the file
+    UnusableValue,   // a value of a kind its member cannot hold
+    NotANumber,      // NaN or an infinity
+    AltitudeRange,   // an altitude the formulas cannot compute with
+    DateRange,       // a date outside the years 100 to 9999
+};
+
+struct DecodeResult
+{
+    Record record;
+    DecodeError error = DecodeError::None;
+    std::size_t offset = 0;     // where the fault was found
+    RecordField field = RecordField::Hoehe; // the value it was found in
+    bool ok() const { return error == DecodeError::None; }
+};
+
+// Reads the twenty values from the start of the bytes; anything behind them is
+// ignored. Strict: every value must be complete, of a known tag, and of a kind
+// and range its member can use.
+DecodeResult decodeRecord(const QByteArray &bytes);
+
+// German explanation of a decode error for the user.
+QString describeDecodeError(const DecodeResult &result);
+
+} // namespace barovista

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "history/record.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace barovista {
+
+// Reading and writing the history file "save.dat" in the data folder.
+struct LoadResult
+{
+    enum class Status {
+        Loaded,    // the file was read and decoded
+        Missing,   // there is no file: a first start
+        Damaged,   // it was moved aside (keptPath) because it cannot be used
+        Unreadable // it exists but could not be read or moved aside
+    };
+    Status status = Status::Missing;
+    Record record;
+    QString keptPath; // where a damaged file was kept
+    QString reason;   // German, for the user, when not Loaded or Missing
+};
+
+// Reads the record. A damaged file is never overwritten: it is renamed to a
+// name that says so beside the history file, and the caller starts afresh.
+LoadResult loadRecordFile(const QString &filePath, const QDateTime &now);
+
+struct SaveResult
+{
+    bool ok = false;
+    QString error; // German, for the user
+};
+
+// Writes the record from byte 0, keeping whatever the old file held behind the
+// new record's length. The new file replaces the old one whole (a temporary
+// file in the same folder, then a rename), so a crash leaves either the old or
+// the new bytes. Creates the folder when it is missing.
+SaveResult saveRecordFile(const QString &filePath, const Record &record);
+
+} // namespace barovista

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "history/record.h"
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+namespace barovista {
+
+// The seven lines of the statistics report, joined by CR LF; empty when no
+// measurement has been recorded yet.
+std::optional<QString> statisticsReport(const Record &record, QDate today,
+                                        const DisplayLocale &locale);
+
+} // namespace barovista

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace barovista {
+
+// The help window: the German help text, read-only, scrollable.
+class Form2 : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Form2(QWidget *owner);
+
+    QPlainTextEdit *Text1 = nullptr; // the help text
+    QLineEdit *Text2 = nullptr;      // holds the focus when the window opens
+
+    // The help text as shipped in the resources, CR LF line breaks.
+    static QString helpText();
+};
+
+} // namespace barovista

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+
+namespace barovista {
+
+class Platform;
+
+// The product web page, scheme included. Label3 shows it in capitals without
+// the scheme.
+QString productUrl();
+
+// The info window: name, version, rights, the link to the product page and
+// the emblem.
+class Form3 : public QDialog
+{
+    Q_OBJECT
+public:
+    Form3(QWidget *owner, Platform &platform);
+
+    QLabel *Label1 = nullptr;   // "Barovista 1.1"
+    QLabel *Label2 = nullptr;   // rights line
+    QLabel *Label3 = nullptr;   // the web address, a link
+    QLabel *Picture2 = nullptr; // the emblem
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    Platform &m_platform;
+};
+
+} // namespace barovista
