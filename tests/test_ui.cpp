@@ -1,4 +1,494 @@
-#include <QtTest>
-class Placeholder : public QObject { Q_OBJECT };
-QTEST_GUILESS_MAIN(Placeholder)
+#include "uifixture.h"
+
+#include "history/datafolder.h"
+#include "ui/inputfield.h"
+#include "ui/line.h"
+#include "ui/twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+
+using namespace barovista;
+using namespace barovista::testing;
+
+namespace {
+
+const QColor kBlue(0, 0, 192);
+const QColor kRed(192, 0, 0);
+const QColor kBlack(0, 0, 0);
+
+void evaluateWith(Window &w, const QString &altitude, const QString &reading)
+{
+    w->eingabe1->setText(altitude);
+    w->eingabe2->setText(reading);
+    w->Command1->click();
+}
+
+} // namespace
+
+class Form1Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void window_hasFixedClientAreaAndNoMaximize();
+    void controls_areLaidOutInTwips_data();
+    void controls_areLaidOutInTwips();
+    void captions_fontsAndColours_data();
+    void captions_fontsAndColours();
+    void scale_hasTwentyOneTicksAndSpine();
+    void menu_hasFourPlainEntries();
+    void tab_cyclesThroughFiveControls();
+
+    void evaluation_showsResults_data();
+    void evaluation_showsResults();
+    void evaluation_placesIndicator_data();
+    void evaluation_placesIndicator();
+    void evaluation_warnsAboutMissingInput_data();
+    void evaluation_warnsAboutMissingInput();
+    void evaluation_startsFromStartState();
+    void evaluation_isReachedByAltBAndEnter();
+    void evaluation_refusesAltitudeBeyondFormula();
+
+    void calibration_warnsInOrder_data();
+    void calibration_warnsInOrder();
+    void calibration_reportsAndChangesNothingElse();
+    void calibration_isReachedByAltK();
+};
+
+void Form1Test::window_hasFixedClientAreaAndNoMaximize()
+{
+    Window w;
+    QCOMPARE(w->objectName(), QStringLiteral("Form1"));
+    QCOMPARE(w->windowTitle(), QStringLiteral("Barovista 1.1"));
+    QCOMPARE(w->centralWidget()->size(), QSize(767, 374));
+    QCOMPARE(w->minimumSize(), w->maximumSize());
+    const Qt::WindowFlags flags = w->windowFlags();
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QCOMPARE(w->centralWidget()->palette().color(QPalette::Window), QColor(168, 171, 204));
+    QVERIFY(!w->windowIcon().isNull());
+}
+
+void Form1Test::controls_areLaidOutInTwips_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    const struct
+    {
+        const char *name;
+        int l, t, w, h;
+    } rows[] = {
+        {"Frame4", 240, 120, 7215, 2415},   {"Frame3", 240, 2760, 3495, 2655},
+        {"Frame1", 3960, 2760, 3495, 2655}, {"Frame2", 7680, 120, 3615, 5295},
+        {"Label2", 560, 320, 2580, 255},    {"eingabe2", 1280, 600, 975, 360},
+        {"Label1", 560, 1170, 2655, 255},   {"eingabe1", 1280, 1455, 975, 360},
+        {"Command1", 320, 2040, 2895, 375}, {"Label5", 430, 480, 2760, 735},
+        {"eingabe3", 1080, 1320, 975, 330}, {"Label12", 2160, 1380, 615, 255},
+        {"Command2", 310, 2040, 2895, 375}, {"Label4", 355, 420, 4575, 375},
+        {"anzeige2", 5000, 370, 1845, 450}, {"Label3", 355, 1005, 4575, 375},
+        {"anzeige1", 5000, 960, 1845, 450}, {"anzeige4", 900, 1680, 5415, 495},
+        {"Label8", 2400, 620, 1095, 255},   {"Label7", 2400, 2630, 1095, 255},
+        {"range", 240, 2640, 945, 255},     {"Label9", 2490, 4620, 855, 255},
+        {"Label19", 2490, 3420, 855, 255},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r.name) << QString::fromLatin1(r.name) << QRect(r.l, r.t, r.w, r.h);
+}
+
+void Form1Test::controls_areLaidOutInTwips()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    Window w(false, false);
+    auto *widget = w->findChild<QWidget *>(name);
+    QVERIFY2(widget, qPrintable(name));
+    QCOMPARE(widget->geometry(), twipRect(twips.x(), twips.y(), twips.width(), twips.height()));
+}
+
+void Form1Test::captions_fontsAndColours_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("pixelSize");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("Label2") << "Label2" << "Luftdruck laut Barometer:" << 13 << true << kBlack;
+    QTest::newRow("Label1") << "Label1" << "Aktuelle Höhe in Metern:" << 13 << true << kBlack;
+    QTest::newRow("Label5") << "Label5" << "Luftdruck laut Wetterdienst (auf Meereshöhe reduziert):" << 13
+                            << true << kBlack;
+    QTest::newRow("Label12") << "Label12" << "hPa" << 13 << true << kBlack;
+    QTest::newRow("Label4") << "Label4" << "Auf Meereshöhe reduzierter Luftdruck:" << 16 << true << kBlack;
+    QTest::newRow("Label3") << "Label3" << "Mittlerer Luftdruck für aktuelle Höhe:" << 16 << true << kBlack;
+    QTest::newRow("Label8") << "Label8" << "1063,25 hPa" << 11 << false << kBlue;
+    QTest::newRow("Label16") << "Label16" << "1053,25 hPa" << 11 << false << kBlue;
+    QTest::newRow("Label6") << "Label6" << "1023,25 hPa" << 11 << false << kBlue;
+    QTest::newRow("Label7") << "Label7" << "1013,25 hPa" << 11 << false << kBlack;
+    QTest::newRow("Label11") << "Label11" << "1003,25 hPa" << 11 << false << kRed;
+    QTest::newRow("Label9") << "Label9" << "963,25 hPa" << 11 << false << kRed;
+    QTest::newRow("range") << "range" << "out of range" << 11 << false << kRed;
+    QTest::newRow("Label13") << "Label13" << "1013,25 hPa" << 11 << false << kBlack;
+    QTest::newRow("Label14") << "Label14" << "+15,99 hPa" << 11 << false << kBlack;
+}
+
+void Form1Test::captions_fontsAndColours()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(int, pixelSize);
+    QFETCH(bool, bold);
+    QFETCH(QColor, colour);
+    // As created, before start-up replaces the placeholders.
+    Window w(false, false);
+    auto *label = w->findChild<QLabel *>(name);
+    QVERIFY(label);
+    QCOMPARE(label->text(), caption);
+    QCOMPARE(label->textFormat(), Qt::PlainText);
+    QCOMPARE(label->font().family(), QStringLiteral("Arial"));
+    QCOMPARE(label->font().pixelSize(), pixelSize);
+    QCOMPARE(label->font().bold(), bold);
+    QCOMPARE(textColour(label), colour);
+    const bool rightAligned = name == QLatin1String("Label13") || name == QLatin1String("Label14");
+    QCOMPARE(bool(label->alignment() & Qt::AlignRight), rightAligned);
+}
+
+void Form1Test::scale_hasTwentyOneTicksAndSpine()
+{
+    Window w(false, false);
+    const QList<Line *> lines = w->Frame2->findChildren<Line *>();
+    QCOMPARE(lines.size(), 23); // spine, 21 ticks, latte
+    int ticks = 0;
+    for (const Line *line : lines) {
+        if (line->objectName() == QLatin1String("Line1")) {
+            QCOMPARE(line->Y1(), 738.0f);
+            QCOMPARE(line->Y2(), 4738.0f);
+            QCOMPARE(line->width(), 1);
+        } else if (line != w->latte) {
+            ++ticks;
+            QCOMPARE(line->Y1(), line->Y2());
+            QCOMPARE((line->X1() + line->X2()) / 2, 1800.0f);
+            QCOMPARE(line->colour(), QColor(Qt::black));
+        }
+    }
+    QCOMPARE(ticks, 21);
+    auto *centre = w->Frame2->findChild<Line *>(QStringLiteral("Line11"));
+    QVERIFY(centre);
+    QCOMPARE(centre->Y1(), 2738.0f);
+    QCOMPARE(w->latte->colour(), QColor(192, 0, 0));
+    QCOMPARE(w->latte->Y1(), 2738.0f);
+    QCOMPARE(w->latte->X1(), 1320.0f);
+    QCOMPARE(w->latte->X2(), 2280.0f);
+    QVERIFY(!w->range->isVisibleTo(w.form.get()));
+}
+
+void Form1Test::menu_hasFourPlainEntries()
+{
+    Window w(false, false);
+    const QList<QAction *> actions = w->menuBar()->actions();
+    QCOMPARE(actions.size(), 4);
+    const QStringList names{"Ende", "stat", "Hilfe", "Info"};
+    const QStringList captions{"&Reset", "&Statistik", " &Hilfe ", " &Info "};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(actions[i]->objectName(), names[i]);
+        QCOMPARE(actions[i]->text(), captions[i]);
+        QVERIFY(!actions[i]->menu());
+        QVERIFY(actions[i]->shortcut().isEmpty());
+    }
+}
+
+void Form1Test::tab_cyclesThroughFiveControls()
+{
+    Window w;
+    QCOMPARE(QApplication::focusWidget(), w->eingabe2);
+    QStringList visited;
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, QStringList({"eingabe1", "Command1", "eingabe3", "Command2", "eingabe2"}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command2"));
+}
+
+void Form1Test::evaluation_showsResults_data()
+{
+    QTest::addColumn<QString>("altitude");
+    QTest::addColumn<QString>("reading");
+    QTest::addColumn<QString>("mean");
+    QTest::addColumn<QString>("seaLevel");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("label14");
+    QTest::addColumn<QColor>("colour");
+
+    const QString above = QStringLiteral("Aktueller Luftdruck %1 hPa über mittlerem Luftdruck bezogen auf Meereshöhe.");
+    const QString below = QStringLiteral("Aktueller Luftdruck %1 hPa unter mittlerem Luftdruck bezogen auf Meereshöhe.");
+    const QString equal = QStringLiteral("Aktueller Luftdruck entspricht dem Mittleren Luftdruck bezogen auf Meereshöhe.");
+
+    QTest::newRow("1000 m, 900 hPa") << "1000" << "900" << "898,54  hPa" << "1014,9  hPa"
+                                     << above.arg("1,65") << "+1,65 hPa" << kBlue;
+    QTest::newRow("500 m, 955 hPa") << "500" << "955" << "954,5  hPa" << "1013,78  hPa"
+                                    << above.arg("0,53") << "+0,53 hPa" << kBlue;
+    QTest::newRow("standard") << "0" << "1013.25" << "1013,25  hPa" << "1013,25  hPa" << equal
+                              << "+/- 0 hPa" << kBlack;
+    QTest::newRow("below keeps its sign") << "0" << "1010" << "1013,25  hPa" << "1010  hPa"
+                                          << below.arg("-3,25") << "-3,25 hPa" << kRed;
+    QTest::newRow("lone point reads 0") << "0" << "." << "1013,25  hPa" << "0  hPa"
+                                        << below.arg("-1013,25") << "-1013,25 hPa" << kRed;
+    QTest::newRow("tie to even 101.675") << "0" << "101.675" << "1013,25  hPa" << "101,67  hPa"
+                                         << below.arg("-911,58") << "-911,58 hPa" << kRed;
+    QTest::newRow("tie to even 950.125") << "0" << "950.125" << "1013,25  hPa" << "950,12  hPa"
+                                         << below.arg("-63,13") << "-63,13 hPa" << kRed;
+    QTest::newRow("highest altitude") << "9999" << "263.63" << "263,63  hPa" << "1013,25  hPa" << equal
+                                      << "+/- 0 hPa" << kBlack;
+}
+
+void Form1Test::evaluation_showsResults()
+{
+    QFETCH(QString, altitude);
+    QFETCH(QString, reading);
+    QFETCH(QString, mean);
+    QFETCH(QString, seaLevel);
+    QFETCH(QString, message);
+    QFETCH(QString, label14);
+    QFETCH(QColor, colour);
+
+    Window w;
+    evaluateWith(w, altitude, reading);
+    QVERIFY(w.platform->boxes.isEmpty());
+    QCOMPARE(w->anzeige1->text(), mean);
+    QCOMPARE(w->anzeige2->text(), seaLevel);
+    QCOMPARE(w->anzeige4->text(), message);
+    QCOMPARE(textColour(w->anzeige4), colour);
+    QCOMPARE(w->Label14->text(), label14);
+    QCOMPARE(textColour(w->Label14), colour);
+    QCOMPARE(w->Label13->text(), seaLevel);
+    QCOMPARE(w->saveok, 1.0f);
+}
+
+void Form1Test::evaluation_placesIndicator_data()
+{
+    QTest::addColumn<QString>("reading");
+    QTest::addColumn<float>("latteY");
+    QTest::addColumn<bool>("onScale");
+    // Altitude 0, so the sea-level pressure is the reading itself.
+    QTest::newRow("centre") << "1013.25" << 2738.0f << true;
+    QTest::newRow("+1.65") << "1014.9" << 2672.0f << true;
+    QTest::newRow("-3.25") << "1010" << 2868.0f << true;
+    QTest::newRow("fraction of a twip") << "1013.78" << static_cast<float>(2738.0 - 40 * 0.53) << true;
+    QTest::newRow("top tick") << "1063.25" << 738.0f << true;
+    QTest::newRow("bottom tick") << "963.25" << 4738.0f << true;
+    QTest::newRow("above the scale") << "1063.26" << static_cast<float>(2738.0 - 40 * 50.01) << false;
+    QTest::newRow("below the scale") << "963.24" << static_cast<float>(2738.0 + 40 * 50.01) << false;
+}
+
+void Form1Test::evaluation_placesIndicator()
+{
+    QFETCH(QString, reading);
+    QFETCH(float, latteY);
+    QFETCH(bool, onScale);
+    Window w;
+    evaluateWith(w, QStringLiteral("0"), reading);
+    QCOMPARE(w->latte->Y1(), latteY);
+    QCOMPARE(w->latte->Y2(), latteY);
+    QCOMPARE(w->latte->y(), px(latteY));
+    QCOMPARE(w->label13Top(), latteY - 110);
+    QCOMPARE(w->label14Top(), latteY - 110 + 200);
+    QCOMPARE(w->Label13->y(), px(latteY - 110));
+    QCOMPARE(w->Label14->y(), px(latteY + 90));
+    QCOMPARE(w->tendenzlatte.toNumber(), 40 * w->tendenz.toNumber());
+    QCOMPARE(w->latte->isVisible(), onScale);
+    QCOMPARE(w->Label13->isVisible(), onScale);
+    QCOMPARE(w->Label14->isVisible(), onScale);
+    QCOMPARE(w->range->isVisible(), !onScale);
+}
+
+void Form1Test::evaluation_warnsAboutMissingInput_data()
+{
+    QTest::addColumn<QString>("altitude");
+    QTest::addColumn<QString>("reading");
+    QTest::addColumn<QString>("prompt");
+    QTest::addColumn<QString>("focus");
+    const QString altitudePrompt = QStringLiteral(
+        "Bitte geben Sie die aktuelle Höhe in Metern ein, auf der Sie sich   \r\ngegenwärtig befinden.");
+    const QString readingPrompt = QStringLiteral(
+        "Bitte geben Sie den aktuellen Luftdruck ein, den Ihr Barometer anzeigt.");
+    QTest::newRow("both empty") << "" << "" << altitudePrompt << "eingabe1";
+    QTest::newRow("altitude empty") << "" << "950" << altitudePrompt << "eingabe1";
+    QTest::newRow("reading empty") << "500" << "" << readingPrompt << "eingabe2";
+}
+
+void Form1Test::evaluation_warnsAboutMissingInput()
+{
+    QFETCH(QString, altitude);
+    QFETCH(QString, reading);
+    QFETCH(QString, prompt);
+    QFETCH(QString, focus);
+
+    Window w;
+    evaluateWith(w, QStringLiteral("1000"), QStringLiteral("900"));
+    const QString before4 = w->anzeige4->text();
+    const float beforeY = w->latte->Y1();
+    w->saveok = 0; // the warning must not set it
+    w->eingabe1->setText(altitude);
+    w->eingabe2->setText(reading);
+    QTest::keyClick(w->Command1, Qt::Key_Space); // press it from the keyboard
+    QCOMPARE(w.platform->boxes.size(), 1);
+    const auto &box = w.platform->boxes.first();
+    QCOMPARE(box.prompt, prompt);
+    QCOMPARE(box.title, QStringLiteral("Barovista 1.1"));
+    QCOMPARE(box.icon, Platform::Icon::Warning);
+    QCOMPARE(box.buttons, Platform::Buttons::Ok);
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    QCOMPARE(w->anzeige4->text(), before4);
+    QCOMPARE(w->anzeige2->text(), QStringLiteral("1014,9  hPa"));
+    QCOMPARE(w->latte->Y1(), beforeY);
+    QCOMPARE(w->saveok, 0.0f);
+}
+
+void Form1Test::evaluation_startsFromStartState()
+{
+    Window w;
+    evaluateWith(w, QStringLiteral("0"), QStringLiteral("1100"));
+    QVERIFY(w->range->isVisible());
+    QVERIFY(!w->latte->isVisible());
+    evaluateWith(w, QStringLiteral("1000"), QStringLiteral("900"));
+    QVERIFY(!w->range->isVisible());
+    QVERIFY(w->latte->isVisible());
+    QCOMPARE(w->latte->Y1(), 2672.0f);
+    // The same inputs again leave the indicator where it is.
+    w->Command1->click();
+    QCOMPARE(w->latte->Y1(), 2672.0f);
+    QCOMPARE(w->Label13->y(), px(2562));
+}
+
+void Form1Test::evaluation_isReachedByAltBAndEnter()
+{
+    Window w;
+    w->eingabe1->setText(QStringLiteral("1000"));
+    w->eingabe2->setText(QStringLiteral("900"));
+    QTest::keyClick(w.form.get(), Qt::Key_B, Qt::AltModifier);
+    QCOMPARE(w->anzeige2->text(), QStringLiteral("1014,9  hPa"));
+
+    w->anzeige2->clear();
+    w->Command1->setFocus();
+    QTest::keyClick(w->Command1, Qt::Key_Return);
+    QCOMPARE(w->anzeige2->text(), QStringLiteral("1014,9  hPa"));
+}
+
+void Form1Test::evaluation_refusesAltitudeBeyondFormula()
+{
+    Window w;
+    evaluateWith(w, QStringLiteral("1000"), QStringLiteral("900"));
+    // The field takes four digits; only a damaged file or a program error
+    // could put more there.
+    w->eingabe1->setMaxLength(10);
+    w->eingabe1->setText(QStringLiteral("50000"));
+    w->Command1->click();
+    QCOMPARE(w.platform->boxes.size(), 1);
+    QCOMPARE(w.platform->boxes.first().icon, Platform::Icon::Warning);
+    QVERIFY(w.platform->boxes.first().prompt.contains(QStringLiteral("9999")));
+    QCOMPARE(w->anzeige2->text(), QStringLiteral("1014,9  hPa"));
+    for (const QLabel *label : {w->anzeige4, w->Label13, w->Label14}) {
+        QVERIFY(!label->text().contains(QStringLiteral("nan"), Qt::CaseInsensitive));
+        QVERIFY(!label->text().contains(QStringLiteral("inf"), Qt::CaseInsensitive));
+    }
+}
+
+void Form1Test::calibration_warnsInOrder_data()
+{
+    QTest::addColumn<QString>("weather");
+    QTest::addColumn<QString>("altitude");
+    QTest::addColumn<QString>("reading");
+    QTest::addColumn<QString>("prompt");
+    QTest::addColumn<QString>("focus");
+    const QString weatherPrompt = QStringLiteral("Bitte geben Sie den aktuellen Luftdruck ein, der von einem   \r\n"
+                                                 "Wetterdienst für Ihren gegenwärtigen Standort ausgewiesen wird.");
+    const QString altitudePrompt = QStringLiteral(
+        "Bitte geben Sie die aktuelle Höhe in Metern ein, auf der Sie sich   \r\ngegenwärtig befinden.");
+    const QString readingPrompt = QStringLiteral(
+        "Bitte geben Sie den aktuellen Luftdruck ein, den Ihr Barometer anzeigt.");
+    QTest::newRow("all empty") << "" << "" << "" << weatherPrompt << "eingabe3";
+    QTest::newRow("weather empty") << "" << "1000" << "900" << weatherPrompt << "eingabe3";
+    QTest::newRow("altitude and reading empty") << "1013" << "" << "" << altitudePrompt << "eingabe1";
+    QTest::newRow("reading empty") << "1013" << "1000" << "" << readingPrompt << "eingabe2";
+}
+
+void Form1Test::calibration_warnsInOrder()
+{
+    QFETCH(QString, weather);
+    QFETCH(QString, altitude);
+    QFETCH(QString, reading);
+    QFETCH(QString, prompt);
+    QFETCH(QString, focus);
+    Window w;
+    w->eingabe3->setText(weather);
+    w->eingabe1->setText(altitude);
+    w->eingabe2->setText(reading);
+    w->Command2->click();
+    QCOMPARE(w.platform->boxes.size(), 1);
+    QCOMPARE(w.platform->boxes.first().prompt, prompt);
+    QCOMPARE(w.platform->boxes.first().icon, Platform::Icon::Warning);
+    QCOMPARE(w.platform->boxes.first().title, QStringLiteral("Barovista 1.1"));
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+}
+
+void Form1Test::calibration_reportsAndChangesNothingElse()
+{
+    Window w;
+    evaluateWith(w, QStringLiteral("1000"), QStringLiteral("900"));
+    w->saveok = 0;
+    w->eingabe3->setText(QStringLiteral("1020.5"));
+    const QString message = w->anzeige4->text();
+    w->Command2->click();
+    QCOMPARE(w.platform->boxes.size(), 1);
+    const auto &box = w.platform->boxes.first();
+    QCOMPARE(box.title, QStringLiteral("Barovista 1.1 - Kalibrierung"));
+    QCOMPARE(box.icon, Platform::Icon::None);
+    QCOMPARE(box.buttons, Platform::Buttons::Ok);
+    QCOMPARE(box.prompt, QStringLiteral("Umgerechnet auf die aktuelle Höhe beträgt der Luftdruck \r\n"
+                                        "des Wetterdienstes 904,97  hPa. \r\n\r\n"
+                                        "Die Abweichung der Barometeranzeige beträgt -4,97  hPa."));
+    QCOMPARE(w->druckabweichung, -4.97f);
+    QCOMPARE(w->eingabe_wetterdienst.toNumber(), 1020.5);
+    QCOMPARE(w->saveok, 0.0f);
+    QCOMPARE(w->anzeige4->text(), message);
+    QCOMPARE(w->anzeige2->text(), QStringLiteral("1014,9  hPa"));
+    QCOMPARE(w->latte->Y1(), 2672.0f);
+    QCOMPARE(w->Label12->text(), QStringLiteral("hPa"));
+}
+
+void Form1Test::calibration_isReachedByAltK()
+{
+    Window w;
+    w->eingabe1->setText(QStringLiteral("1000"));
+    w->eingabe2->setText(QStringLiteral("900"));
+    w->eingabe3->setText(QStringLiteral("1013"));
+    QTest::keyClick(w.form.get(), Qt::Key_K, Qt::AltModifier);
+    QCOMPARE(w.platform->boxes.size(), 1);
+    QVERIFY(w.platform->boxes.first().prompt.contains(QStringLiteral("898,32  hPa. ")));
+    QVERIFY(w.platform->boxes.first().prompt.endsWith(QStringLiteral("beträgt 1,68  hPa.")));
+}
+
+#include "test_ui_windows.h"
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    int failures = 0;
+    {
+        Form1Test test;
+        failures += QTest::qExec(&test, argc, argv);
+    }
+    {
+        WindowsTest test;
+        failures += QTest::qExec(&test, argc, argv);
+    }
+    return failures == 0 ? 0 : 1;
+}
+
 #include "test_ui.moc"

@@ -1,1 +1,46 @@
-int main() { return 0; }
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Qt's own message without a display is cryptic; say what to do instead.
+bool hasDisplay()
+{
+    const auto set = [](const char *name) {
+        const char *value = std::getenv(name);
+        return value && *value;
+    };
+    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!hasDisplay()) {
+        std::fputs("barovista: no display (DISPLAY and WAYLAND_DISPLAY are not set); "
+                   "to start it anyway under a virtual X server: xvfb-run make run\n",
+                   stderr);
+        return 1;
+    }
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("barovista"));
+    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setDesktopFileName(QStringLiteral("barovista"));
+
+    barovista::Form1 form;
+    form.Form1_Load();
+    form.adjustSize();
+    if (const QScreen *screen = form.screen()) {
+        const QRect available = screen->availableGeometry();
+        form.move(available.center() - QPoint(form.width() / 2, form.height() / 2));
+    }
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,191 @@
+#pragma once
+
+// Form1 is Barovista's main window. How one measurement travels through the
+// program:
+//   - the user types a barometer reading into eingabe2 and the altitude into
+//     eingabe1; the input fields filter the keys and, while the altitude is
+//     typed, show the mean pressure for it (ui/inputfield, Form1's key
+//     handlers);
+//   - Command1 evaluates: the formulas of pressure/formulas reduce the
+//     reading to sea level, pressure/evaluation words the deviation from
+//     1013.25 hPa and places the indicator latte on the scale in Frame2;
+//   - Command2 compares the barometer with a weather service's value
+//     (pressure/calibration) and reports it in a box;
+//   - at start-up (app/lifecycle) the history file (history/recordfile) is
+//     read into the members and the last screen is restored; on closing after
+//     an evaluation the measurement is recorded (history/recording) and the
+//     file written again. The statistics report (history/statistics) and the
+//     reset work on the same members.
+// Form1 inherits its 28 members from Form1State; every control carries its
+// name as objectName. Everything that needs a real desktop (boxes, beep,
+// browser, modal windows, clock) goes through the Platform seam.
+
+#include "app/form1state.h"
+#include "pressure/evaluation.h"
+#include "pressure/numbers.h"
+#include "ui/platform.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace barovista {
+
+class Form2;
+class Form3;
+class InputField;
+class Line;
+
+class Form1 : public QMainWindow, public Form1State
+{
+    Q_OBJECT
+public:
+    // The window takes the platform seam; nullptr means the real desktop.
+    explicit Form1(std::unique_ptr<Platform> platform = nullptr,
+                   const DisplayLocale &locale = DisplayLocale::system());
+    ~Form1() override;
+
+    Platform &platform() { return *m_platform; }
+    const DisplayLocale &displayLocale() const { return m_locale; }
+
+    // Start-up: forms the data folder, reads the history file and restores
+    // the last screen. Runs once, before the window is first shown.
+    void Form1_Load();
+    // Shutdown: records the measurement and writes the history file when an
+    // evaluation was completed; closes the auxiliary windows.
+    void Form1_Unload();
+
+    // Handlers of the controls, named by control and event.
+    void Command1_Click();
+    void Command2_Click();
+    void Ende_Click();
+    void stat_Click();
+    void Hilfe_Click();
+    void Info_Click();
+
+    // True once the reset has ended the program; closing then saves nothing.
+    bool hasEnded() const { return m_ended; }
+
+    // Tops of the indicator labels in twips (single precision, as placed).
+    float label13Top() const { return m_label13Top; }
+    float label14Top() const { return m_label14Top; }
+
+    // The auxiliary windows while they exist.
+    Form2 *helpWindow() const { return m_form2; }
+    Form3 *infoWindow() const { return m_form3; }
+
+    // Controls, by their names.
+    QAction *Ende = nullptr;
+    QAction *stat = nullptr;
+    QAction *Hilfe = nullptr;
+    QAction *Info = nullptr;
+
+    QGroupBox *Frame1 = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    QGroupBox *Frame3 = nullptr;
+    QGroupBox *Frame4 = nullptr;
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label12 = nullptr;
+    QLabel *anzeige4 = nullptr;
+
+    InputField *eingabe1 = nullptr;
+    InputField *eingabe2 = nullptr;
+    InputField *eingabe3 = nullptr;
+    QLineEdit *anzeige1 = nullptr;
+    QLineEdit *anzeige2 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+
+    Line *Line21 = nullptr;
+    Line *Line22 = nullptr;
+    Line *latte = nullptr;
+
+    QLabel *Label6 = nullptr;
+    QLabel *Label7 = nullptr;
+    QLabel *Label8 = nullptr;
+    QLabel *Label9 = nullptr;
+    QLabel *Label10 = nullptr;
+    QLabel *Label11 = nullptr;
+    QLabel *Label13 = nullptr;
+    QLabel *Label14 = nullptr;
+    QLabel *Label15 = nullptr;
+    QLabel *Label16 = nullptr;
+    QLabel *Label17 = nullptr;
+    QLabel *Label18 = nullptr;
+    QLabel *Label19 = nullptr;
+    QLabel *range = nullptr;
+
+signals:
+    // The reset has deleted the history and ended the program.
+    void ended();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildWindow();
+    void buildScale();
+    void connectHandlers();
+
+    // Key handlers of the input fields.
+    void eingabe1_KeyDown(int key);
+    void eingabe1_KeyUp(int key);
+    void eingabe2_KeyDown(int key);
+    void eingabe2_KeyUp(int key);
+    void eingabe3_KeyDown(int key);
+    char16_t altitudeKeyPress(InputField *field, char16_t character);
+    char16_t pressureKeyPress(InputField *field, char16_t character);
+
+    void liveRecomputation();
+    void resultClearing();
+
+    // Focus entry and exit of the input fields.
+    void focusTo(QWidget *widget);
+    void syncFocus();
+    void focusEntry(InputField *field);
+    void focusExit(InputField *field);
+
+    // The scale.
+    void scaleStartState();
+    void placeIndicator(double tendenzValue);
+    void hideIndicator();
+    void setLabelTop(QLabel *label, float topTwips);
+    void applyDeviationMessage(double tendenzValue);
+    void setTextColour(QWidget *widget, const Rgb &colour);
+
+    void hoverScale(QObject *watched);
+
+    void warn(const QString &prompt);
+    void warnAltitudeOutOfRange();
+
+    std::unique_ptr<Platform> m_platform;
+    DisplayLocale m_locale;
+    QPointer<Form2> m_form2;
+    QPointer<Form3> m_form3;
+    QPointer<QWidget> m_logicalFocus;
+    float m_label13Top = 2745; // twips, as laid out
+    float m_label14Top = 3120;
+    bool m_ended = false;
+    bool m_unloaded = false;
+};
+
+// Prompts shared by the evaluation and the calibration.
+QString altitudeMissingPrompt();
+QString readingMissingPrompt();
+QString weatherServiceMissingPrompt();
+inline const QString kMainTitle = QStringLiteral("Barovista 1.1");
+
+} // namespace barovista

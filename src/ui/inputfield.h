@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QLineEdit>
+
+#include <functional>
+
+namespace barovista {
+
+// A single-line input field that reports its keys the way the window's
+// handlers expect them: key down before the text changes, a per-character
+// filter that can replace or swallow the character, key up after the change,
+// and focus entry and exit.
+class InputField : public QLineEdit
+{
+    Q_OBJECT
+public:
+    explicit InputField(QWidget *parent = nullptr);
+
+    // Key down, with the Qt key code. Runs for every press, auto-repeat too.
+    std::function<void(int key)> keyDown;
+    // The character about to be inserted; returns the character to insert
+    // instead, or 0 to swallow it.
+    std::function<char16_t(char16_t character)> keyPress;
+    // Key up, after the text changed. Not for auto-repeat releases.
+    std::function<void(int key)> keyUp;
+    // Focus moved in or out; the window decides whether it really changed.
+    std::function<void(QFocusEvent *event)> focusChanged;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+};
+
+} // namespace barovista
