@@ -1,4 +1,365 @@
-#include <QtTest>
-class Placeholder : public QObject { Q_OBJECT };
-QTEST_GUILESS_MAIN(Placeholder)
+// The whole life of the program with a temporary APPDATA: first start,
+// evaluation, closing, restoring, statistics, reset, and damaged files.
+
+#include "uifixture.h"
+
+#include "history/datafolder.h"
+#include "history/record.h"
+#include "ui/inputfield.h"
+#include "ui/line.h"
+#include "ui/twips.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+
+using namespace barovista;
+using namespace barovista::testing;
+
+namespace {
+
+const QDateTime kMonday(QDate(2026, 12, 7), QTime(10, 15, 0));
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// A program run on a given APPDATA, started at a given moment.
+struct Run
+{
+    std::unique_ptr<Window> window;
+
+    Run(const QString &appData, const QDateTime &now)
+    {
+        window = std::make_unique<Window>(false, false, appData);
+        window->platform->clock = now;
+        (*window)->Form1_Load();
+        (*window)->show();
+        (*window)->activateWindow();
+        if (!QTest::qWaitForWindowActive(window->form.get()))
+            qWarning("window did not become active");
+    }
+    Form1 *operator->() const { return window->form.get(); }
+    FakePlatform &platform() const { return *window->platform; }
+
+    void evaluate(const QString &altitude, const QString &reading)
+    {
+        window->form->eingabe1->setText(altitude);
+        window->form->eingabe2->setText(reading);
+        window->form->Command1->click();
+    }
+    void close() { window->form->close(); }
+};
+
+} // namespace
+
+class LifecycleTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void firstStart_createsFolderAndEmptyRecord();
+    void closingWithoutEvaluation_writesNothing();
+    void closingAfterClearedResult_writesNothing();
+    void life_firstStartEvaluateCloseRestoreReset();
+    void restore_offScaleShowsRange_data();
+    void restore_offScaleShowsRange();
+    void reset_noChangesNothing();
+    void reset_toleratesMissingFileAndForeignFiles();
+    void damagedFile_isKeptAndUserTold_data();
+    void damagedFile_isKeptAndUserTold();
+    void shutdown_cannotWrite_tellsUserAndKeepsOldFile();
+    void shutdown_recreatesRemovedFolder();
+
+private:
+    QTemporaryDir *m_dir = nullptr;
+    QString appData() const { return m_dir->path(); }
+    QString folder() const { return appData() + QStringLiteral("/barovista"); }
+    QString file() const { return folder() + QStringLiteral("/save.dat"); }
+    std::unique_ptr<QTemporaryDir> m_owner;
+};
+
+void LifecycleTest::init()
+{
+    m_owner = std::make_unique<QTemporaryDir>();
+    m_dir = m_owner.get();
+}
+
+void LifecycleTest::firstStart_createsFolderAndEmptyRecord()
+{
+    Run run(appData(), kMonday);
+    QCOMPARE(run->pfad.textValue(), QDir::toNativeSeparators(folder()));
+    const QByteArray bytes = readAll(file());
+    QCOMPARE(bytes.size(), 48);
+    QCOMPARE(bytes.left(38), QByteArray(38, '\0'));
+    QCOMPARE(bytes.mid(38, 2), QByteArray("\x07\x00", 2));
+    QCOMPARE(run->datestart.doubleValue(), toDaySerial(kMonday.date()));
+    QVERIFY(run.platform().boxes.isEmpty());
+    for (QLineEdit *field : {static_cast<QLineEdit *>(run->eingabe1), static_cast<QLineEdit *>(run->eingabe2),
+                             static_cast<QLineEdit *>(run->eingabe3), run->anzeige1, run->anzeige2})
+        QVERIFY(field->text().isEmpty());
+    QVERIFY(run->anzeige4->text().isEmpty());
+    QVERIFY(!run->latte->isVisible());
+    QVERIFY(!run->Label13->isVisible());
+    QVERIFY(!run->Label14->isVisible());
+    QVERIFY(!run->range->isVisible());
+    QCOMPARE(run->saveok, 0.0f);
+    QCOMPARE(QApplication::focusWidget(), run->eingabe2);
+}
+
+void LifecycleTest::closingWithoutEvaluation_writesNothing()
+{
+    { Run(appData(), kMonday).close(); }
+    const QByteArray before = readAll(file());
+    Run run(appData(), kMonday.addDays(1));
+    run->eingabe1->setText(QStringLiteral("500"));
+    run->eingabe3->setText(QStringLiteral("1013"));
+    run->Command2->click(); // a calibration alone does not count
+    run.close();
+    QCOMPARE(readAll(file()), before);
+}
+
+void LifecycleTest::closingAfterClearedResult_writesNothing()
+{
+    { Run(appData(), kMonday).close(); }
+    const QByteArray before = readAll(file());
+    Run run(appData(), kMonday);
+    run.evaluate(QStringLiteral("500"), QStringLiteral("950"));
+    run->eingabe1->setFocus();
+    QTest::keyClick(run->eingabe1, Qt::Key_End); // clears the result
+    QVERIFY(run->anzeige4->text().isEmpty());
+    run.close();
+    QCOMPARE(readAll(file()), before);
+}
+
+void LifecycleTest::life_firstStartEvaluateCloseRestoreReset()
+{
+    {
+        Run run(appData(), kMonday);
+        run.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
+        run->eingabe3->setText(QStringLiteral("1013"));
+        run->stat->trigger();
+        QCOMPARE(run.platform().boxes.last().prompt, QStringLiteral("Keine historischen Daten vorhanden!"));
+        QCOMPARE(run.platform().boxes.last().icon, Platform::Icon::Information);
+        run.close();
+    }
+    {
+        Run run(appData(), kMonday.addSecs(3600));
+        QCOMPARE(run->eingabe1->text(), QStringLiteral("1000"));
+        QCOMPARE(run->eingabe2->text(), QStringLiteral("900"));
+        QCOMPARE(run->eingabe3->text(), QStringLiteral("1013"));
+        QCOMPARE(run->anzeige1->text(), QStringLiteral("898,54  hPa"));
+        QCOMPARE(run->anzeige2->text(), QStringLiteral("1014,9  hPa"));
+        QCOMPARE(run->anzeige4->text(),
+                 QStringLiteral("Aktueller Luftdruck 1,65 hPa über mittlerem Luftdruck bezogen auf Meereshöhe."));
+        QCOMPARE(textColour(run->anzeige4), QColor(0, 0, 192));
+        QCOMPARE(run->Label14->text(), QStringLiteral("+1,65 hPa"));
+        QCOMPARE(run->Label13->text(), QStringLiteral("1014,9  hPa"));
+        QCOMPARE(run->latte->Y1(), 2672.0f);
+        QCOMPARE(run->Label13->y(), px(2562));
+        QCOMPARE(run->Label14->y(), px(2762));
+        QVERIFY(run->latte->isVisible());
+        QCOMPARE(run->saveok, 0.0f);
+
+        run->stat->trigger();
+        QCOMPARE(run.platform().boxes.size(), 1);
+        QCOMPARE(run.platform().boxes.first().title, QStringLiteral("Barovista 1.1 - Statistik"));
+        QCOMPARE(run.platform().boxes.first().icon, Platform::Icon::None);
+        QCOMPARE(run.platform().boxes.first().prompt,
+                 QStringLiteral("LUFTDRUCK-STATISTIK \r\n"
+                                "Zeitraum: 07.12.2026 bis 07.12.2026 \r\n"
+                                "\r\n"
+                                "Letzte Messung:    1014,9  hPa / absolut:  900  hPa  (07.12.2026, 10:15:00) \r\n"
+                                "\r\n"
+                                "Maximalwert:    1014,9  hPa / absolut:  900  hPa  (07.12.2026, 10:15:00) \r\n"
+                                "Minimalwert:    1014,9  hPa / absolut:  900  hPa  (07.12.2026, 10:15:00) "));
+        QCOMPARE(QApplication::focusWidget(), run->eingabe2);
+
+        // A higher and then a lower value, each equal to nothing stored.
+        run.evaluate(QStringLiteral("1000"), QStringLiteral("910"));
+        run.close();
+    }
+    {
+        Run run(appData(), kMonday.addDays(1));
+        run.evaluate(QStringLiteral("1000"), QStringLiteral("900")); // equals the lowest
+        run.close();
+    }
+    {
+        Run run(appData(), kMonday.addDays(2));
+        run.evaluate(QStringLiteral("1000"), QStringLiteral("910")); // equals the highest
+        run.close();
+    }
+    {
+        Run run(appData(), kMonday.addDays(3));
+        run->stat->trigger();
+        const QStringList lines = run.platform().boxes.first().prompt.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 7);
+        QCOMPARE(lines[1], QStringLiteral("Zeitraum: 07.12.2026 bis 10.12.2026 "));
+        QVERIFY2(lines[3].endsWith(QStringLiteral("absolut:  910  hPa  (09.12.2026, 10:15:00) ")), qPrintable(lines[3]));
+        QVERIFY2(lines[5].startsWith(QStringLiteral("Maximalwert:    1026,17  hPa / absolut:  910  hPa  (09.12.2026")),
+                 qPrintable(lines[5]));
+        QVERIFY2(lines[6].startsWith(QStringLiteral("Minimalwert:    1014,9  hPa / absolut:  900  hPa  (08.12.2026")),
+                 qPrintable(lines[6]));
+
+        QSignalSpy ended(run.window->form.get(), &Form1::ended);
+        run.evaluate(QStringLiteral("0"), QStringLiteral("1000"));
+        run.platform().answers = {Platform::Answer::Yes};
+        run->Ende->trigger();
+        const auto &question = run.platform().boxes.last();
+        QCOMPARE(question.prompt, QStringLiteral("Möchten Sie die Statistik sowie sämtliche Eingaben löschen und   \r\n"
+                                                 "das Programm beenden?  "));
+        QCOMPARE(question.title, QStringLiteral("Barovista 1.1 - Reset"));
+        QCOMPARE(question.icon, Platform::Icon::Question);
+        QCOMPARE(question.buttons, Platform::Buttons::YesNo);
+        QCOMPARE(question.defaultButton, Platform::Answer::Yes);
+        QCOMPARE(ended.size(), 1);
+        QVERIFY(run->hasEnded());
+        QVERIFY(!QFile::exists(file()));
+        QVERIFY(!QDir(folder()).exists());
+        run.close(); // the window is gone already; closing again saves nothing
+        QVERIFY(!QFile::exists(file()));
+    }
+    {
+        Run run(appData(), kMonday.addDays(4));
+        QCOMPARE(readAll(file()).size(), 48);
+        QVERIFY(run->eingabe1->text().isEmpty());
+        run->stat->trigger();
+        QCOMPARE(run.platform().boxes.last().prompt, QStringLiteral("Keine historischen Daten vorhanden!"));
+        QCOMPARE(run->datestart.doubleValue(), toDaySerial(kMonday.date().addDays(4)));
+    }
+}
+
+void LifecycleTest::restore_offScaleShowsRange_data()
+{
+    QTest::addColumn<QString>("reading");
+    QTest::addColumn<bool>("onScale");
+    QTest::newRow("+50") << "1063.25" << true;
+    QTest::newRow("+50.01") << "1063.26" << false;
+    QTest::newRow("-50") << "963.25" << true;
+    QTest::newRow("-50.01") << "963.24" << false;
+}
+
+void LifecycleTest::restore_offScaleShowsRange()
+{
+    QFETCH(QString, reading);
+    QFETCH(bool, onScale);
+    {
+        Run run(appData(), kMonday);
+        run.evaluate(QStringLiteral("0"), reading);
+        run.close();
+    }
+    Run run(appData(), kMonday);
+    QCOMPARE(run->latte->isVisible(), onScale);
+    QCOMPARE(run->Label13->isVisible(), onScale);
+    QCOMPARE(run->Label14->isVisible(), onScale);
+    QCOMPARE(run->range->isVisible(), !onScale);
+}
+
+void LifecycleTest::reset_noChangesNothing()
+{
+    Run run(appData(), kMonday);
+    run.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
+    run.platform().answers = {Platform::Answer::No};
+    run->Ende->trigger();
+    QVERIFY(!run->hasEnded());
+    QVERIFY(QFile::exists(file()));
+    QCOMPARE(run->anzeige2->text(), QStringLiteral("1014,9  hPa"));
+    run.close();
+    QVERIFY(readAll(file()).size() > 48); // closing still saves
+}
+
+void LifecycleTest::reset_toleratesMissingFileAndForeignFiles()
+{
+    Run run(appData(), kMonday);
+    QFile::remove(file());
+    writeAll(folder() + QStringLiteral("/notizen.txt"), "meine Notizen");
+    run.platform().answers = {Platform::Answer::Yes};
+    run->Ende->trigger();
+    QVERIFY(run->hasEnded());
+    QCOMPARE(run.platform().boxes.size(), 1); // only the question
+    QCOMPARE(readAll(folder() + QStringLiteral("/notizen.txt")), QByteArray("meine Notizen"));
+}
+
+void LifecycleTest::damagedFile_isKeptAndUserTold_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QByteArray unknownTag(48, '\0');
+    unknownTag[0] = 9;
+    QByteArray textPastEnd("\x08\x00\xff\xff", 4);
+    QByteArray notANumber(2, '\0');
+    notANumber += QByteArray("\x08\x00\x03\x00" "900", 7);
+    notANumber += QByteArray("\x05\x00\x00\x00\x00\x00\x00\x00\xf8\x7f", 10); // NaN offset
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("ends early") << QByteArray(20, '\0');
+    QTest::newRow("unknown tag") << unknownTag;
+    QTest::newRow("text past the end") << textPastEnd;
+    QTest::newRow("NaN offset") << notANumber + QByteArray(34, '\0');
+}
+
+void LifecycleTest::damagedFile_isKeptAndUserTold()
+{
+    QFETCH(QByteArray, bytes);
+    writeAll(file(), bytes);
+    Run run(appData(), kMonday);
+    QCOMPARE(run.platform().boxes.size(), 1);
+    const auto &box = run.platform().boxes.first();
+    QCOMPARE(box.icon, Platform::Icon::Warning);
+    // The kept file is named in the box and holds the old bytes unchanged.
+    const QStringList kept = QDir(folder()).entryList(QDir::Files).filter(QStringLiteral("save.dat."));
+    QCOMPARE(kept.size(), 1);
+    QVERIFY2(box.prompt.contains(kept.first()), qPrintable(box.prompt));
+    QCOMPARE(readAll(folder() + QLatin1Char('/') + kept.first()), bytes);
+    // A first start follows.
+    QCOMPARE(readAll(file()).size(), 48);
+    QVERIFY(run->anzeige4->text().isEmpty());
+    QVERIFY(!run->latte->isVisible());
+}
+
+void LifecycleTest::shutdown_cannotWrite_tellsUserAndKeepsOldFile()
+{
+    { Run(appData(), kMonday).close(); }
+    const QByteArray before = readAll(file());
+    Run run(appData(), kMonday);
+    run.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
+    // A directory where the new file would go stops the rename.
+    QVERIFY(QFile::rename(file(), file() + QStringLiteral(".bak")));
+    QVERIFY(QDir().mkpath(file()));
+    run.close();
+    QCOMPARE(run.platform().boxes.size(), 1);
+    QVERIFY(run.platform().boxes.first().prompt.startsWith(QStringLiteral("Die Messung konnte nicht gespeichert werden")));
+    QCOMPARE(run.platform().boxes.first().icon, Platform::Icon::Warning);
+    QVERIFY(QFileInfo(file()).isDir());
+    QCOMPARE(readAll(file() + QStringLiteral(".bak")), before);
+}
+
+void LifecycleTest::shutdown_recreatesRemovedFolder()
+{
+    Run run(appData(), kMonday);
+    run.evaluate(QStringLiteral("500"), QStringLiteral("955"));
+    QVERIFY(QDir(folder()).removeRecursively());
+    run.close();
+    QVERIFY(run.platform().boxes.isEmpty());
+    const DecodeResult decoded = decodeRecord(readAll(file()));
+    QVERIFY(decoded.ok());
+    QCOMPARE(decoded.record[RecordField::Meer].textValue(), QStringLiteral("1013,78  hPa"));
+    QCOMPARE(decoded.record[RecordField::Minmeer].doubleValue(), 1013.78);
+}
+
+QTEST_MAIN(LifecycleTest)
 #include "test_app.moc"

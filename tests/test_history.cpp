@@ -1,4 +1,688 @@
+#include "history/datafolder.h"
+#include "history/record.h"
+#include "history/recordfile.h"
+#include "history/recording.h"
+#include "history/statistics.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QtTest>
-class Placeholder : public QObject { Q_OBJECT };
-QTEST_GUILESS_MAIN(Placeholder)
+
+#include <QtEndian>
+#include <array>
+#include <bit>
+#include <limits>
+#include <unistd.h>
+
+using namespace barovista;
+
+Q_DECLARE_METATYPE(barovista::TaggedValue)
+Q_DECLARE_METATYPE(barovista::RecordField)
+Q_DECLARE_METATYPE(barovista::DecodeError)
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+TaggedValue text(const QString &value) { return TaggedValue::fromText(value); }
+TaggedValue number(double value) { return TaggedValue::fromDouble(value); }
+TaggedValue day(int year, int month, int dayOfMonth)
+{
+    return TaggedValue::fromDate(toDaySerial(QDate(year, month, dayOfMonth)));
+}
+
+QByteArray doubleBytes(quint16 tag, double value)
+{
+    QByteArray bytes(10, '\0');
+    qToLittleEndian(tag, bytes.data());
+    qToLittleEndian(std::bit_cast<quint64>(value), bytes.data() + 2);
+    return bytes;
+}
+
+QByteArray textBytes(const QByteArray &cp1252)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(kTagText, bytes.data());
+    qToLittleEndian(static_cast<quint16>(cp1252.size()), bytes.data() + 2);
+    return bytes + cp1252;
+}
+
+// A record of empty values with `value` as the raw bytes at `field`.
+QByteArray bytesWith(RecordField field, const QByteArray &value)
+{
+    QByteArray bytes;
+    for (std::size_t i = 0; i < kRecordSize; ++i)
+        bytes += static_cast<RecordField>(i) == field ? value : QByteArray(2, '\0');
+    return bytes;
+}
+
+Record fullRecord()
+{
+    Record r;
+    r[RecordField::Hoehe] = text("500");
+    r[RecordField::Luftdruck] = text("955");
+    r[RecordField::Tendenzlatte] = number(21.2);
+    r[RecordField::Mitte] = text("954,5  hPa");
+    r[RecordField::Meer] = text("1013,78  hPa");
+    r[RecordField::Infotext] = text("Der Luftdruck liegt 0,53 hPa über dem Normaldruck.");
+    r[RecordField::Kali] = text("1014");
+    r[RecordField::Lastmess] = text("998,4  hPa");
+    r[RecordField::Datelastmess] = day(2026, 12, 7);
+    r[RecordField::Timelastmess] = text("10:15:00");
+    r[RecordField::Minmeer] = number(998.4);
+    r[RecordField::Maxmeer] = number(1020.5);
+    r[RecordField::Timeminmeer] = text("10:15:00");
+    r[RecordField::Dateminmeer] = day(2026, 12, 7);
+    r[RecordField::Timemaxmeer] = text("08:01:02");
+    r[RecordField::Datemaxmeer] = day(2026, 3, 1);
+    r[RecordField::AbsolutLastmess] = number(940);
+    r[RecordField::AbsolutMaxmeer] = number(955.12);
+    r[RecordField::AbsolutMinmeer] = number(940);
+    r[RecordField::Datestart] = day(2026, 1, 5);
+    return r;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestHistory : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void encodesValuesByteForByte_data();
+    void encodesValuesByteForByte();
+    void emptyRecordIs48Bytes();
+    void everyWindows1252ByteSurvives();
+    void randomRecordsRoundTrip();
+    void everyTruncationIsRefused();
+    void refusesUnusableValues_data();
+    void refusesUnusableValues();
+
+    void taggedValueRules_data();
+    void taggedValueRules();
+
+    void firstRecordingSetsLowestAndHighest();
+    void clockIsReadForEveryDayAndTime();
+    void recordingUpdatesExtremes_data();
+    void recordingUpdatesExtremes();
+    void unreducibleReadingKeepsFileReadable();
+
+    void statisticsWorkedExample();
+    void statisticsNeedsLastMeasurement_data();
+    void statisticsNeedsLastMeasurement();
+    void statisticsNeverShowsBrokenValues();
+
+    void saveKeepsOldTail();
+    void saveCreatesMissingFolder();
+    void failedSaveLeavesOldFile_data();
+    void failedSaveLeavesOldFile();
+    void loadMissingFile();
+    void damagedFileIsKeptAside_data();
+    void damagedFileIsKeptAside();
+    void damagedNamesNeverCollide();
+    void folderInPlaceOfFileIsLeftAlone();
+
+    void dataFolderLocation_data();
+    void dataFolderLocation();
+
+private:
+    const DisplayLocale m_german = DisplayLocale::german();
+};
+
+void TestHistory::encodesValuesByteForByte_data()
+{
+    QTest::addColumn<RecordField>("field");
+    QTest::addColumn<TaggedValue>("value");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("readsBackEqual");
+
+    QTest::newRow("double") << RecordField::Maxmeer << number(1013.25)
+                            << QByteArray::fromHex("05000000000000aa8f40") << true;
+    QTest::newRow("date") << RecordField::Datestart << day(2000, 1, 1)
+                          << QByteArray::fromHex("070000000000c0d5e140") << true;
+    QTest::newRow("umlaut text") << RecordField::Hoehe << text(QString::fromUtf8("über"))
+                                 << QByteArray::fromHex("08000400fc626572") << true;
+    QTest::newRow("empty text") << RecordField::Kali << text("") << QByteArray::fromHex("08000000")
+                                << true;
+    QTest::newRow("0x80 block") << RecordField::Infotext
+                                << text(QString::fromUtf8("€„“Ÿ\u0081"))
+                                << QByteArray::fromHex("080005008084939f81") << true;
+    QTest::newRow("integer as double") << RecordField::Minmeer << TaggedValue::fromInteger(-3)
+                                       << QByteArray::fromHex("050000000000000008c0") << false;
+    QTest::newRow("no cp1252 byte") << RecordField::Meer
+                                    << text(QString::fromUtf8("a中😀\u0080b"))
+                                    << QByteArray::fromHex("08000500613f3f3f62") << false;
+}
+
+void TestHistory::encodesValuesByteForByte()
+{
+    QFETCH(RecordField, field);
+    QFETCH(TaggedValue, value);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, readsBackEqual);
+
+    Record record;
+    record[field] = value;
+    const QByteArray expected = bytesWith(field, bytes);
+    QCOMPARE(encodeRecord(record).toHex(' '), expected.toHex(' '));
+
+    const DecodeResult decoded = decodeRecord(expected);
+    QVERIFY(decoded.ok());
+    if (readsBackEqual)
+        QCOMPARE(decoded.record, record);
+}
+
+void TestHistory::emptyRecordIs48Bytes()
+{
+    const Record record = emptyRecord(36526);
+    const QByteArray bytes = encodeRecord(record);
+    QCOMPARE(bytes, QByteArray(38, '\0') + QByteArray::fromHex("070000000000c0d5e140"));
+    QCOMPARE(decodeRecord(bytes).record, record);
+}
+
+void TestHistory::everyWindows1252ByteSurvives()
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(static_cast<char>(b));
+    QByteArray value = QByteArray::fromHex("08000001") + all;
+    const QByteArray bytes = bytesWith(RecordField::Infotext, value);
+
+    const DecodeResult decoded = decodeRecord(bytes);
+    QVERIFY(decoded.ok());
+    const QString read = decoded.record[RecordField::Infotext].textValue();
+    QCOMPARE(read.at(0x80), QChar(0x20AC));
+    QCOMPARE(read.at(0x9F), QChar(0x0178));
+    QCOMPARE(read.at(0xFC), QChar(0x00FC));
+    QCOMPARE(encodeRecord(decoded.record), bytes);
+}
+
+void TestHistory::randomRecordsRoundTrip()
+{
+    using F = RecordField;
+    const QList<F> numbers = {F::Tendenzlatte,    F::Minmeer,        F::Maxmeer,
+                              F::AbsolutLastmess, F::AbsolutMaxmeer, F::AbsolutMinmeer};
+    const QList<F> days = {F::Datelastmess, F::Dateminmeer, F::Datemaxmeer, F::Datestart};
+
+    QRandomGenerator random(20261207);
+    const auto randomNumber = [&] { return number((random.generateDouble() - 0.5) * 1e6); };
+    const auto randomDay = [&] { return TaggedValue::fromDate(random.bounded(-657434, 2958466)); };
+    const auto randomText = [&] {
+        // Any bytes, read as the file would be, so every character has a byte.
+        QByteArray raw(random.bounded(300), '\0');
+        for (char &c : raw)
+            c = static_cast<char>(random.bounded(256));
+        return decodeRecord(bytesWith(F::Kali, textBytes(raw))).record[F::Kali];
+    };
+
+    for (int n = 0; n < 300; ++n) {
+        Record record;
+        for (std::size_t i = 0; i < kRecordSize; ++i) {
+            const auto field = static_cast<F>(i);
+            TaggedValue &value = record[field];
+            if (random.bounded(5) == 0)
+                continue; // stays empty
+            if (numbers.contains(field))
+                value = randomNumber();
+            else if (days.contains(field))
+                value = randomDay();
+            else if (field == F::Hoehe)
+                value = text(QString::number(random.bounded(10000)));
+            else
+                value = std::array{randomText(), randomNumber(), randomDay()}[random.bounded(3)];
+        }
+        const QByteArray tail(random.bounded(8), 'x');
+        const DecodeResult decoded = decodeRecord(encodeRecord(record) + tail);
+        QVERIFY2(decoded.ok(), qPrintable(describeDecodeError(decoded)));
+        QCOMPARE(decoded.record, record);
+    }
+}
+
+void TestHistory::everyTruncationIsRefused()
+{
+    const QByteArray bytes = encodeRecord(fullRecord());
+    for (qsizetype length = 0; length < bytes.size(); ++length) {
+        const DecodeResult decoded = decodeRecord(bytes.left(length));
+        QVERIFY2(decoded.error == DecodeError::Truncated || decoded.error == DecodeError::TextPastEnd,
+                 qPrintable(QString::number(length)));
+        QCOMPARE(decoded.record, Record());
+        QVERIFY(decoded.offset <= std::size_t(length));
+    }
+    QCOMPARE(decodeRecord(bytes).record, fullRecord());
+}
+
+void TestHistory::refusesUnusableValues_data()
+{
+    QTest::addColumn<RecordField>("field");
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<DecodeError>("error");
+
+    const auto date = [](double serial) { return doubleBytes(kTagDate, serial); };
+    using F = RecordField;
+    using E = DecodeError;
+
+    QTest::newRow("tag 3") << F::Hoehe << QByteArray::fromHex("0300") << E::UnknownTag;
+    QTest::newRow("tag ffff") << F::Infotext << QByteArray::fromHex("ffff") << E::UnknownTag;
+    QTest::newRow("text length 65535") << F::Meer << QByteArray::fromHex("0800ffff41") << E::TextPastEnd;
+    QTest::newRow("NaN") << F::Maxmeer << doubleBytes(kTagDouble, kNaN) << E::NotANumber;
+    QTest::newRow("infinite offset") << F::Tendenzlatte << doubleBytes(kTagDouble, kInf) << E::NotANumber;
+    QTest::newRow("infinite date") << F::Datestart << date(-kInf) << E::NotANumber;
+    QTest::newRow("offset beyond float") << F::Tendenzlatte << doubleBytes(kTagDouble, 1e39)
+                                         << E::UnusableValue;
+    QTest::newRow("year 99") << F::Datelastmess << date(-657435) << E::DateRange;
+    QTest::newRow("year 10000") << F::Dateminmeer << date(2958466) << E::DateRange;
+    QTest::newRow("year 100") << F::Dateminmeer << date(-657434) << E::None;
+    QTest::newRow("year 9999") << F::Datestart << date(2958465.5) << E::None;
+    QTest::newRow("altitude 44240") << F::Hoehe << textBytes("44240") << E::AltitudeRange;
+    QTest::newRow("altitude 44239") << F::Hoehe << textBytes("44239") << E::None;
+    QTest::newRow("altitude as double") << F::Hoehe << doubleBytes(kTagDouble, 1e6)
+                                        << E::AltitudeRange;
+    QTest::newRow("altitude no number") << F::Hoehe << textBytes("abc") << E::None;
+    QTest::newRow("text for lowest") << F::Minmeer << textBytes("1000") << E::UnusableValue;
+    QTest::newRow("text for day") << F::Datemaxmeer << textBytes("07.12.2026") << E::UnusableValue;
+    QTest::newRow("double for day") << F::Datestart << doubleBytes(kTagDouble, 46000)
+                                    << E::UnusableValue;
+    QTest::newRow("date for time text") << F::Timelastmess << date(46000) << E::None;
+}
+
+void TestHistory::refusesUnusableValues()
+{
+    QFETCH(RecordField, field);
+    QFETCH(QByteArray, value);
+    QFETCH(DecodeError, error);
+
+    const DecodeResult decoded = decodeRecord(bytesWith(field, value));
+    QCOMPARE(decoded.error, error);
+    if (error == DecodeError::None)
+        return;
+    QCOMPARE(decoded.field, field);
+    QCOMPARE(decoded.offset, 2 * static_cast<std::size_t>(field));
+    QCOMPARE(decoded.record, Record());
+    QVERIFY(describeDecodeError(decoded).contains(QLatin1String(recordFieldName(field))));
+}
+
+void TestHistory::taggedValueRules_data()
+{
+    QTest::addColumn<TaggedValue>("value");
+    QTest::addColumn<bool>("emptyText");
+    QTest::addColumn<double>("asNumber");
+    QTest::addColumn<QString>("asText");
+
+    QTest::newRow("empty") << TaggedValue() << true << 0.0 << "";
+    QTest::newRow("empty text") << text("") << true << 0.0 << "";
+    QTest::newRow("blank") << text(" ") << false << 0.0 << " ";
+    QTest::newRow("text with unit") << text("1013,25  hPa") << false << 1013.0 << "1013,25  hPa";
+    QTest::newRow("text leading number") << text(" -12.5x") << false << -12.5 << " -12.5x";
+    QTest::newRow("integer") << TaggedValue::fromInteger(-3) << false << -3.0 << "-3";
+    QTest::newRow("zero") << number(0) << false << 0.0 << "0";
+    QTest::newRow("one decimal") << number(998.4) << false << 998.4 << "998,4";
+    QTest::newRow("whole") << number(940) << false << 940.0 << "940";
+    QTest::newRow("NaN") << number(kNaN) << false << kNaN << "";
+    QTest::newRow("date") << day(2026, 12, 7) << false << 46363.0 << "07.12.2026";
+    QTest::newRow("date out of range") << TaggedValue::fromDate(1e12) << false << 1e12 << "";
+}
+
+void TestHistory::taggedValueRules()
+{
+    QFETCH(TaggedValue, value);
+    QFETCH(bool, emptyText);
+    QFETCH(double, asNumber);
+    QFETCH(QString, asText);
+
+    QCOMPARE(value.equalsEmptyText(), emptyText);
+    QCOMPARE(value.toNumber(), asNumber);
+    QCOMPARE(value.toText(m_german), asText);
+}
+
+void TestHistory::firstRecordingSetsLowestAndHighest()
+{
+    Record record = emptyRecord(46027);
+    record[RecordField::Tendenzlatte] = number(-8);
+    const ScreenTexts screen{"500", "955", "1014", "954,5  hPa", "1013,78  hPa", "Hoch"};
+    const QDateTime at(QDate(2026, 12, 7), QTime(10, 15, 0));
+
+    QCOMPARE(recordMeasurement(record, screen, [&] { return at; }), 500.0);
+
+    Record expected;
+    expected[RecordField::Hoehe] = text("500");
+    expected[RecordField::Luftdruck] = text("955");
+    expected[RecordField::Tendenzlatte] = number(-8);
+    expected[RecordField::Mitte] = text("954,5  hPa");
+    expected[RecordField::Meer] = text("1013,78  hPa");
+    expected[RecordField::Infotext] = text("Hoch");
+    expected[RecordField::Kali] = text("1014");
+    expected[RecordField::Lastmess] = text("1013,78  hPa");
+    expected[RecordField::Minmeer] = expected[RecordField::Maxmeer] = number(1013.78);
+    expected[RecordField::AbsolutLastmess] = expected[RecordField::AbsolutMinmeer] =
+        expected[RecordField::AbsolutMaxmeer] = number(955);
+    expected[RecordField::Datelastmess] = expected[RecordField::Dateminmeer] =
+        expected[RecordField::Datemaxmeer] = day(2026, 12, 7);
+    expected[RecordField::Timelastmess] = expected[RecordField::Timeminmeer] =
+        expected[RecordField::Timemaxmeer] = text("10:15:00");
+    expected[RecordField::Datestart] = TaggedValue::fromDate(46027);
+    QCOMPARE(record, expected);
+}
+
+void TestHistory::clockIsReadForEveryDayAndTime()
+{
+    // One second passes with every look at the clock, across midnight.
+    QDateTime clock(QDate(2026, 12, 7), QTime(23, 59, 58));
+    int reads = 0;
+    const auto now = [&] {
+        ++reads;
+        const QDateTime current = clock;
+        clock = clock.addSecs(1);
+        return current;
+    };
+    Record record;
+    recordMeasurement(record, ScreenTexts{"0", "1000", "", "", "1000  hPa", "x"}, now);
+
+    QCOMPARE(reads, 6);
+    QCOMPARE(record[RecordField::Datelastmess], day(2026, 12, 7));
+    QCOMPARE(record[RecordField::Timelastmess], text("23:59:59"));
+    QCOMPARE(record[RecordField::Timeminmeer], text("00:00:00"));
+    QCOMPARE(record[RecordField::Dateminmeer], day(2026, 12, 8));
+    QCOMPARE(record[RecordField::Timemaxmeer], text("00:00:02"));
+    QCOMPARE(timeOfDayText(QTime(7, 5, 3)), QString("07:05:03"));
+}
+
+void TestHistory::recordingUpdatesExtremes_data()
+{
+    QTest::addColumn<TaggedValue>("oldLowest");
+    QTest::addColumn<TaggedValue>("oldHighest");
+    QTest::addColumn<QString>("reading"); // at altitude 0, so it is the sea-level value
+    QTest::addColumn<double>("seaLevel");
+    QTest::addColumn<bool>("lowestTaken");
+    QTest::addColumn<bool>("highestTaken");
+
+    QTest::newRow("new lowest") << number(1000) << number(1020) << "990" << 990.0 << true << false;
+    QTest::newRow("new highest") << number(1000) << number(1020) << "1021" << 1021.0 << false << true;
+    QTest::newRow("in between") << number(1000) << number(1020) << "1010" << 1010.0 << false << false;
+    QTest::newRow("equal lowest") << number(1000) << number(1020) << "1000" << 1000.0 << true << false;
+    QTest::newRow("equal highest") << number(1000) << number(1020) << "1020.004" << 1020.0 << false
+                                   << true;
+    QTest::newRow("tie rounds to even") << number(1000) << number(1020) << "995.125" << 995.12
+                                        << true << false;
+    QTest::newRow("empty highest is 0") << number(1000) << TaggedValue() << "0" << 0.0 << true << true;
+    QTest::newRow("empty text lowest") << text("") << number(1020) << "1010" << 1010.0 << true << false;
+}
+
+void TestHistory::recordingUpdatesExtremes()
+{
+    QFETCH(TaggedValue, oldLowest);
+    QFETCH(TaggedValue, oldHighest);
+    QFETCH(QString, reading);
+    QFETCH(double, seaLevel);
+    QFETCH(bool, lowestTaken);
+    QFETCH(bool, highestTaken);
+
+    Record record = fullRecord();
+    record[RecordField::Minmeer] = oldLowest;
+    record[RecordField::Maxmeer] = oldHighest;
+    const Record before = record;
+    const QDateTime at(QDate(2027, 2, 3), QTime(4, 5, 6));
+    recordMeasurement(record, ScreenTexts{"0", reading, "", "", "", "x"}, [&] { return at; });
+
+    QCOMPARE(record[RecordField::AbsolutLastmess], number(seaLevel));
+    const auto check = [&](RecordField value, RecordField date, RecordField time,
+                           RecordField absolute, bool taken) {
+        if (taken) {
+            QCOMPARE(record[value], number(seaLevel));
+            QCOMPARE(record[date], day(2027, 2, 3));
+            QCOMPARE(record[time], text("04:05:06"));
+            QCOMPARE(record[absolute], number(seaLevel));
+        } else {
+            for (RecordField f : {value, date, time, absolute})
+                QCOMPARE(record[f], before[f]);
+        }
+    };
+    check(RecordField::Minmeer, RecordField::Dateminmeer, RecordField::Timeminmeer,
+          RecordField::AbsolutMinmeer, lowestTaken);
+    check(RecordField::Maxmeer, RecordField::Datemaxmeer, RecordField::Timemaxmeer,
+          RecordField::AbsolutMaxmeer, highestTaken);
+}
+
+void TestHistory::unreducibleReadingKeepsFileReadable()
+{
+    Record record = fullRecord();
+    const QString huge = QString(400, QLatin1Char('9'));
+    recordMeasurement(record, ScreenTexts{"0", huge, "", "", "", "x"},
+                      [] { return QDateTime(QDate(2027, 1, 1), QTime(0, 0)); });
+
+    QCOMPARE(record[RecordField::Luftdruck], text(huge));
+    QCOMPARE(record[RecordField::AbsolutLastmess], TaggedValue());
+    QCOMPARE(record[RecordField::Maxmeer], fullRecord()[RecordField::Maxmeer]);
+    QVERIFY(decodeRecord(encodeRecord(record)).ok());
+}
+
+void TestHistory::statisticsWorkedExample()
+{
+    const std::optional<QString> report =
+        statisticsReport(fullRecord(), QDate(2026, 12, 8), m_german);
+    QVERIFY(report);
+    QCOMPARE(*report,
+             QString::fromUtf8("LUFTDRUCK-STATISTIK \r\n"
+                               "Zeitraum: 05.01.2026 bis 08.12.2026 \r\n"
+                               "\r\n"
+                               "Letzte Messung:    998,4  hPa / absolut:  940  hPa  (07.12.2026, "
+                               "10:15:00) \r\n"
+                               "\r\n"
+                               "Maximalwert:    1020,5  hPa / absolut:  955,12  hPa  (01.03.2026, "
+                               "08:01:02) \r\n"
+                               "Minimalwert:    998,4  hPa / absolut:  940  hPa  (07.12.2026, "
+                               "10:15:00) "));
+}
+
+void TestHistory::statisticsNeedsLastMeasurement_data()
+{
+    QTest::addColumn<TaggedValue>("lastmess");
+    QTest::addColumn<bool>("shown");
+
+    QTest::newRow("empty") << TaggedValue() << false;
+    QTest::newRow("empty text") << text("") << false;
+    QTest::newRow("blank text") << text(" ") << true;
+    QTest::newRow("number zero") << number(0) << true;
+}
+
+void TestHistory::statisticsNeedsLastMeasurement()
+{
+    QFETCH(TaggedValue, lastmess);
+    QFETCH(bool, shown);
+
+    Record record = emptyRecord(46027);
+    record[RecordField::Lastmess] = lastmess;
+    QCOMPARE(statisticsReport(record, QDate(2026, 12, 8), m_german).has_value(), shown);
+}
+
+void TestHistory::statisticsNeverShowsBrokenValues()
+{
+    Record record = fullRecord();
+    record[RecordField::AbsolutLastmess] = number(kNaN);
+    record[RecordField::Maxmeer] = number(-kInf);
+    record[RecordField::Datemaxmeer] = TaggedValue::fromDate(1e15);
+    record[RecordField::Minmeer] = TaggedValue::fromInteger(-3);
+    record[RecordField::Datestart] = TaggedValue();
+
+    const QStringList lines =
+        statisticsReport(record, QDate(2026, 12, 8), m_german)->split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 7);
+    QCOMPARE(lines[1], QString("Zeitraum:  bis 08.12.2026 "));
+    QCOMPARE(lines[3], QString("Letzte Messung:    998,4  hPa / absolut:    hPa  (07.12.2026, 10:15:00) "));
+    QCOMPARE(lines[5], QString("Maximalwert:      hPa / absolut:  955,12  hPa  (, 08:01:02) "));
+    QVERIFY(lines[6].startsWith(QLatin1String("Minimalwert:    -3  hPa")));
+}
+
+void TestHistory::saveKeepsOldTail()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("save.dat");
+    const QByteArray old = encodeRecord(fullRecord()) + QByteArray("TAIL");
+    QVERIFY(writeAll(path, old));
+
+    const Record shorter = emptyRecord(46027);
+    const SaveResult saved = saveRecordFile(path, shorter);
+    QVERIFY2(saved.ok, qPrintable(saved.error));
+    QCOMPARE(readAll(path), encodeRecord(shorter) + old.mid(48));
+
+    const LoadResult loaded = loadRecordFile(path, QDateTime::currentDateTime());
+    QCOMPARE(loaded.status, LoadResult::Status::Loaded);
+    QCOMPARE(loaded.record, shorter);
+
+    // A longer record simply covers the old bytes.
+    QVERIFY(saveRecordFile(path, fullRecord()).ok);
+    QCOMPARE(readAll(path), old);
+}
+
+void TestHistory::saveCreatesMissingFolder()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a/barovista/save.dat");
+    const SaveResult saved = saveRecordFile(path, emptyRecord(46027));
+    QVERIFY2(saved.ok, qPrintable(saved.error));
+    QCOMPARE(readAll(path), encodeRecord(emptyRecord(46027)));
+}
+
+void TestHistory::failedSaveLeavesOldFile_data()
+{
+    QTest::addColumn<QString>("obstacle");
+    QTest::newRow("file in place of folder") << "file";
+    QTest::newRow("folder in place of file") << "folder";
+    QTest::newRow("read-only folder") << "read-only";
+}
+
+void TestHistory::failedSaveLeavesOldFile()
+{
+    QFETCH(QString, obstacle);
+
+    QTemporaryDir dir;
+    const QByteArray old = encodeRecord(fullRecord());
+    QString path;
+    QString watched; // a file whose bytes must survive
+    if (obstacle == "file") {
+        watched = dir.filePath("barovista");
+        path = watched + "/save.dat";
+    } else if (obstacle == "folder") {
+        path = dir.filePath("save.dat");
+        QVERIFY(QDir(dir.path()).mkdir("save.dat"));
+        watched = path + "/inside";
+    } else {
+        if (geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        path = watched = dir.filePath("ro/save.dat");
+        QVERIFY(QDir(dir.path()).mkdir("ro"));
+    }
+    QVERIFY(writeAll(watched, old));
+    if (obstacle == "read-only")
+        QVERIFY(QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::ExeOwner));
+
+    const SaveResult saved = saveRecordFile(path, emptyRecord(46027));
+    QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(!saved.ok);
+    QVERIFY(!saved.error.isEmpty());
+    QCOMPARE(readAll(watched), old);
+}
+
+void TestHistory::loadMissingFile()
+{
+    QTemporaryDir dir;
+    const LoadResult loaded = loadRecordFile(dir.filePath("save.dat"), QDateTime::currentDateTime());
+    QCOMPARE(loaded.status, LoadResult::Status::Missing);
+    QCOMPARE(loaded.record, Record());
+}
+
+void TestHistory::damagedFileIsKeptAside_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray full = encodeRecord(fullRecord());
+    QTest::newRow("no bytes") << QByteArray();
+    QTest::newRow("cut short") << full.left(full.size() - 1);
+    QTest::newRow("unknown tag") << QByteArray::fromHex("0200") + full;
+    QTest::newRow("altitude") << bytesWith(RecordField::Hoehe, textBytes("1000000"));
+}
+
+void TestHistory::damagedFileIsKeptAside()
+{
+    QFETCH(QByteArray, bytes);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("save.dat");
+    QVERIFY(writeAll(path, bytes));
+
+    const LoadResult loaded =
+        loadRecordFile(path, QDateTime(QDate(2026, 12, 8), QTime(10, 15, 0)));
+    QCOMPARE(loaded.status, LoadResult::Status::Damaged);
+    QCOMPARE(loaded.keptPath, path + ".beschaedigt-20261208-101500");
+    QCOMPARE(loaded.record, Record());
+    QVERIFY(!loaded.reason.isEmpty());
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(readAll(loaded.keptPath), bytes);
+}
+
+void TestHistory::damagedNamesNeverCollide()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("save.dat");
+    const QDateTime at(QDate(2026, 12, 8), QTime(10, 15, 0));
+    QStringList kept;
+    for (const char *bytes : {"first", "second", "third"}) {
+        QVERIFY(writeAll(path, bytes));
+        const LoadResult loaded = loadRecordFile(path, at);
+        QCOMPARE(loaded.status, LoadResult::Status::Damaged);
+        QVERIFY(!kept.contains(loaded.keptPath));
+        kept << loaded.keptPath;
+    }
+    QCOMPARE(readAll(kept[0]), QByteArray("first"));
+    QCOMPARE(readAll(kept[1]), QByteArray("second"));
+    QCOMPARE(readAll(kept[2]), QByteArray("third"));
+}
+
+void TestHistory::folderInPlaceOfFileIsLeftAlone()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("save.dat"));
+    const LoadResult loaded = loadRecordFile(dir.filePath("save.dat"), QDateTime::currentDateTime());
+    QCOMPARE(loaded.status, LoadResult::Status::Unreadable);
+    QVERIFY(!loaded.reason.isEmpty());
+    QVERIFY(QFileInfo(dir.filePath("save.dat")).isDir());
+}
+
+void TestHistory::dataFolderLocation_data()
+{
+    QTest::addColumn<QByteArray>("appData");
+    QTest::addColumn<QByteArray>("xdgDataHome");
+    QTest::addColumn<QString>("folder");
+
+    QTest::newRow("APPDATA") << QByteArray("/w/AppData") << QByteArray("/x") << "/w/AppData/barovista";
+    QTest::newRow("APPDATA non-ASCII") << QByteArray("/tmp/J\xc3\xbcrgen") << QByteArray()
+                                       << QString::fromUtf8("/tmp/Jürgen/barovista");
+    QTest::newRow("XDG_DATA_HOME") << QByteArray() << QByteArray("/x/data") << "/x/data/barovista";
+    QTest::newRow("neither") << QByteArray() << QByteArray() << "/home/u/.local/share/barovista";
+    QTest::newRow("relative XDG_DATA_HOME") << QByteArray() << QByteArray("data")
+                                            << "/home/u/.local/share/barovista";
+}
+
+void TestHistory::dataFolderLocation()
+{
+    QFETCH(QByteArray, appData);
+    QFETCH(QByteArray, xdgDataHome);
+    QFETCH(QString, folder);
+
+    QCOMPARE(dataFolderFrom(appData, xdgDataHome, "/home/u"), folder);
+    QCOMPARE(historyFilePath(folder), folder + "/save.dat");
+}
+
+QTEST_GUILESS_MAIN(TestHistory)
 #include "test_history.moc"

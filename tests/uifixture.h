@@ -18,9 +18,9 @@ struct Window
     FakePlatform *platform = nullptr;
     std::unique_ptr<Form1> form;
 
-    explicit Window(bool load = true, bool show = true)
+    explicit Window(bool load = true, bool show = true, const QString &appDataPath = QString())
     {
-        qputenv("APPDATA", appData.path().toLocal8Bit());
+        qputenv("APPDATA", (appDataPath.isEmpty() ? appData.path() : appDataPath).toLocal8Bit());
         auto fake = std::make_unique<FakePlatform>();
         platform = fake.get();
         form = std::make_unique<Form1>(std::move(fake), DisplayLocale::german());

@@ -35,6 +35,9 @@ enum class RecordField : int {
 };
 inline constexpr std::size_t kRecordSize = 20;
 
+// The member's name, as the main window calls it ("hoehe", "absolut_minmeer").
+const char *recordFieldName(RecordField field);
+
 class Record
 {
 public:
@@ -80,14 +83,17 @@ struct DecodeResult
 {
     Record record;
     DecodeError error = DecodeError::None;
-    std::size_t offset = 0;     // where the fault was found
-    RecordField field = RecordField::Hoehe; // the value it was found in
+    std::size_t offset = 0;                 // where the faulty value's tag begins
+    RecordField field = RecordField::Hoehe; // the value the fault was found in
     bool ok() const { return error == DecodeError::None; }
 };
 
+// The most bytes a record can take: twenty texts of the longest length.
+inline constexpr std::size_t kMaxRecordBytes = kRecordSize * (4 + 65535);
+
 // Reads the twenty values from the start of the bytes; anything behind them is
 // ignored. Strict: every value must be complete, of a known tag, and of a kind
-// and range its member can use.
+// and range its member can use. On failure the record is left empty.
 DecodeResult decodeRecord(const QByteArray &bytes);
 
 // German explanation of a decode error for the user.

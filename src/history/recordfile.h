@@ -18,12 +18,14 @@ struct LoadResult
     };
     Status status = Status::Missing;
     Record record;
-    QString keptPath; // where a damaged file was kept
+    QString keptPath; // where a damaged file was kept, in the form filePath has
     QString reason;   // German, for the user, when not Loaded or Missing
 };
 
-// Reads the record. A damaged file is never overwritten: it is renamed to a
-// name that says so beside the history file, and the caller starts afresh.
+// Reads the record. A damaged file is never overwritten: it is renamed beside
+// the history file to "save.dat.beschaedigt-<yyyyMMdd-HHmmss of now>" (with
+// "-2", "-3" … when taken), and the caller starts afresh. A folder standing
+// where the file belongs is left alone and reported as Unreadable.
 LoadResult loadRecordFile(const QString &filePath, const QDateTime &now);
 
 struct SaveResult

@@ -105,6 +105,16 @@ Form1::~Form1()
     delete m_form3;
 }
 
+Form2 *Form1::helpWindow() const
+{
+    return m_form2;
+}
+
+Form3 *Form1::infoWindow() const
+{
+    return m_form3;
+}
+
 void Form1::buildWindow()
 {
     setObjectName(QStringLiteral("Form1"));

@@ -78,8 +78,8 @@ public:
     float label14Top() const { return m_label14Top; }
 
     // The auxiliary windows while they exist.
-    Form2 *helpWindow() const { return m_form2; }
-    Form3 *infoWindow() const { return m_form3; }
+    Form2 *helpWindow() const;
+    Form3 *infoWindow() const;
 
     // Controls, by their names.
     QAction *Ende = nullptr;

@@ -1,0 +1,94 @@
+#include "ui/form2.h"
+
+#include <QFile>
+#include <QIcon>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QTextCursor>
+
+#include "ui/twips.h"
+
+// The resources live in a static library; naming the initialiser here makes
+// the linker keep them wherever the windows are used.
+static void initBarovistaResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace barovista {
+
+Form2::Form2(QWidget *owner)
+    : QDialog(owner,
+              // A normal window type, not Qt::Dialog: window managers leave
+              // dialogs out of the taskbar, and this window belongs there.
+              Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint)
+{
+    initBarovistaResources();
+
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Barovista 1.1 - Hilfe"));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/barovista.png"));
+    icon.addFile(QStringLiteral(":/icons/barovista-256.png"));
+    setWindowIcon(icon);
+    setModal(true);
+    setFixedSize(px(7950), px(5295));
+
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, QColor(168, 171, 204));
+    setPalette(windowPalette);
+    setAutoFillBackground(true);
+
+    // Text2 comes first: it is first in the tab order, and created before
+    // Text1 it lies beneath it, out of sight. It only holds the focus so that
+    // the help text opens without a caret in it.
+    Text2 = new QLineEdit(QStringLiteral("Text2"), this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setGeometry(twipRect(6960, 960, 255, 285));
+    Text2->setAccessibleName(QStringLiteral("Hilfe"));
+    Text2->setAccessibleDescription(
+        QStringLiteral("Mit der Tabulatortaste gelangen Sie in den Hilfetext."));
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(twipRect(120, 120, 7695, 5055));
+    Text1->setAccessibleName(QStringLiteral("Hilfetext"));
+    Text1->setReadOnly(true);
+    // Locked, not inert: the caret can be placed and text selected and
+    // copied, with the mouse and the keyboard.
+    Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text1->viewport()->setCursor(Qt::ArrowCursor);
+    QString shown = helpText();
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    Text1->setPlainText(shown);
+
+    setTabOrder(Text2, Text1);
+}
+
+QString Form2::helpText()
+{
+    initBarovistaResources();
+    QFile file(QStringLiteral(":/help/hilfe.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+void Form2::showEvent(QShowEvent *event)
+{
+    // Every showing starts afresh: text at the top, focus in Text2.
+    if (!event->spontaneous()) {
+        Text1->moveCursor(QTextCursor::Start);
+        Text1->verticalScrollBar()->setValue(0);
+        Text2->setFocus(Qt::OtherFocusReason);
+    }
+    QDialog::showEvent(event);
+}
+
+} // namespace barovista

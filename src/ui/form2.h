@@ -19,6 +19,9 @@ public:
 
     // The help text as shipped in the resources, CR LF line breaks.
     static QString helpText();
+
+protected:
+    void showEvent(QShowEvent *event) override;
 };
 
 } // namespace barovista

@@ -1,0 +1,140 @@
+#include "ui/form3.h"
+
+#include <QCursor>
+#include <QEvent>
+#include <QFont>
+#include <QIcon>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QPixmap>
+#include <QUrl>
+
+#include "ui/platform.h"
+#include "ui/twips.h"
+
+// The resources live in a static library; naming the initialiser here makes
+// the linker keep them wherever the windows are used.
+static void initBarovistaResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace barovista {
+
+namespace {
+
+QFont arial(int pixelSize, bool bold)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &geometry, const QFont &font)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    return label;
+}
+
+// The link cursor: a pointing hand whose hot spot is the tip of the finger.
+QCursor handCursor()
+{
+    const QPixmap hand(QStringLiteral(":/icons/hand.png"));
+    if (hand.isNull())
+        return QCursor(Qt::PointingHandCursor);
+    return QCursor(hand, 12, 1);
+}
+
+} // namespace
+
+QString productUrl()
+{
+    return QStringLiteral("https://www.barovista.de");
+}
+
+Form3::Form3(QWidget *owner, Platform &platform)
+    : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_platform(platform)
+{
+    initBarovistaResources();
+
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Barovista 1.1 - Info"));
+    setModal(true);
+    setFixedSize(px(5250), px(1620));
+
+    // The window colour is fixed, so the text colour is too: a dark desktop
+    // theme must not turn the captions white on the light background.
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, QColor(168, 171, 204));
+    windowPalette.setColor(QPalette::WindowText, Qt::black);
+    setPalette(windowPalette);
+    setAutoFillBackground(true);
+
+    // Created in tab order; labels take no focus, the order only ranks them.
+    Label1 = makeLabel(this, QStringLiteral("Label1"), twipRect(480, 360, 3375, 375), arial(19, true));
+    Label1->setText(QStringLiteral("Barovista 1.1"));
+
+    Label2 = makeLabel(this, QStringLiteral("Label2"), twipRect(480, 720, 3135, 255), arial(11, false));
+    Label2->setText(QStringLiteral("© 2025–2026 Barovista-Projekt"));
+
+    const QString address = productUrl();
+    const QString withoutScheme = address.mid(address.indexOf(QLatin1String("://")) + 3);
+    Label3 = makeLabel(this, QStringLiteral("Label3"), twipRect(480, 1080, 1930, 255), arial(11, false));
+    Label3->setText(withoutScheme.toUpper());
+    QPalette linkPalette = Label3->palette();
+    linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    Label3->setPalette(linkPalette);
+    Label3->setCursor(handCursor());
+    Label3->setAccessibleName(QStringLiteral("Produktwebseite ") + withoutScheme);
+    Label3->setAccessibleDescription(QStringLiteral("Öffnet die Produktwebseite im Browser."));
+    Label3->installEventFilter(this);
+
+    Picture2 = new QLabel(this);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setGeometry(twipRect(4200, 360, 735, 855));
+    Picture2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture2->setAccessibleName(QStringLiteral("Emblem"));
+    QIcon emblem;
+    emblem.addFile(QStringLiteral(":/icons/emblem.png"));
+    emblem.addFile(QStringLiteral(":/icons/emblem@2x.png"));
+    Picture2->setPixmap(emblem.pixmap(QSize(48, 48), devicePixelRatioF()));
+}
+
+bool Form3::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != Label3)
+        return QDialog::eventFilter(watched, event);
+
+    // A click is a press and a release of the left button on the label; the
+    // second press of a double click is no new click.
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            m_linkPressed = true;
+        break;
+    case QEvent::MouseButtonRelease: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::LeftButton)
+            break;
+        const bool clicked = m_linkPressed && Label3->rect().contains(mouse->position().toPoint());
+        m_linkPressed = false;
+        if (clicked)
+            m_platform.openUrl(QUrl(productUrl())); // the result is not examined
+        break;
+    }
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace barovista

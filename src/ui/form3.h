@@ -30,6 +30,7 @@ protected:
 
 private:
     Platform &m_platform;
+    bool m_linkPressed = false; // the left button went down on Label3
 };
 
 } // namespace barovista
