@@ -81,7 +81,7 @@ void Form1::Form1_Load()
 
     setLabelTop(Label13, latte->Y1() - scale::kLabel13Above);
     setLabelTop(Label14, m_label13Top + scale::kLabel14Below);
-    Label13->setText(anzeige2->text());
+    setCaption(Label13, anzeige2->text());
 
     if (computable && scale::isOffScale(result->tendenz)) {
         latte->hide();

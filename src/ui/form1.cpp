@@ -72,6 +72,16 @@ T *named(T *widget, const char *name, int tabIndex)
     return widget;
 }
 
+// Captions wrap at blanks when they are wider than their box. Qt's own word
+// wrap would also break a caption that fits to the pixel, so a one-line
+// caption wraps only when its text really is wider.
+void fitCaption(QLabel *label)
+{
+    const QFontMetrics metrics(label->font());
+    const bool severalLines = label->height() >= 2 * metrics.height();
+    label->setWordWrap(severalLines || metrics.horizontalAdvance(label->text()) > label->width());
+}
+
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, QRect twipGeometry,
                   const QFont &font, int tabIndex, Qt::Alignment horizontal = Qt::AlignLeft)
 {
@@ -81,6 +91,7 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, QRe
     label->setAlignment(horizontal | Qt::AlignTop);
     label->setFont(font);
     label->setGeometry(twipGeometry);
+    fitCaption(label);
     return label;
 }
 
@@ -431,7 +442,14 @@ void Form1::applyDeviationMessage(double tendenzValue)
     anzeige4->setText(message.message);
     setTextColour(anzeige4, colour);
     Label14->setText(message.label);
+    fitCaption(Label14);
     setTextColour(Label14, colour);
+}
+
+void Form1::setCaption(QLabel *label, const QString &text)
+{
+    label->setText(text);
+    fitCaption(label);
 }
 
 void Form1::setTextColour(QWidget *widget, const Rgb &colour)
@@ -469,6 +487,7 @@ void Form1::placeIndicator(double tendenzValue)
     setLabelTop(Label13, latte->Y1() - scale::kLabel13Above);
     setLabelTop(Label14, m_label13Top + scale::kLabel14Below);
     Label13->setText(anzeige2->text());
+    fitCaption(Label13);
     if (scale::isOffScale(tendenzValue)) {
         latte->hide();
         range->show();

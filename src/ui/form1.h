@@ -165,6 +165,7 @@ private:
     void setLabelTop(QLabel *label, float topTwips);
     void applyDeviationMessage(double tendenzValue);
     void setTextColour(QWidget *widget, const Rgb &colour);
+    void setCaption(QLabel *label, const QString &text);
 
     void hoverScale(QObject *watched);
 
