@@ -479,6 +479,7 @@ void Form1Test::calibration_isReachedByAltK()
     QVERIFY(w.platform->boxes.first().prompt.endsWith(QStringLiteral("beträgt 1,68  hPa.")));
 }
 
+#include "test_ui_input.h"
 #include "test_ui_windows.h"
 
 int main(int argc, char *argv[])
@@ -487,6 +488,10 @@ int main(int argc, char *argv[])
     int failures = 0;
     {
         Form1Test test;
+        failures += QTest::qExec(&test, argc, argv);
+    }
+    {
+        InputFieldsTest test;
         failures += QTest::qExec(&test, argc, argv);
     }
     {

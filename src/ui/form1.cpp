@@ -345,8 +345,17 @@ void Form1::connectHandlers()
     eingabe2->keyUp = [this](int key) { eingabe2_KeyUp(key); };
     eingabe3->keyDown = [this](int key) { eingabe3_KeyDown(key); };
     eingabe3->keyPress = [this](char16_t c) { return pressureKeyPress(eingabe3, c); };
-    for (InputField *field : {eingabe1, eingabe2, eingabe3})
-        field->focusChanged = [this](QFocusEvent *) { syncFocus(); };
+    for (InputField *field : {eingabe1, eingabe2, eingabe3}) {
+        field->focusChanged = [this, field](QFocusEvent *event) {
+            syncFocus();
+            // Qt selects the whole text when a field is tabbed into, after
+            // the entry has placed the caret: place it again.
+            const bool realEntry = event->gotFocus() && event->reason() != Qt::ActiveWindowFocusReason
+                && event->reason() != Qt::PopupFocusReason;
+            if (realEntry && m_logicalFocus == field)
+                focusEntry(field);
+        };
+    }
 
     for (QWidget *widget : {static_cast<QWidget *>(Command1), static_cast<QWidget *>(Command2),
                             static_cast<QWidget *>(anzeige1), static_cast<QWidget *>(anzeige2)})

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+class InputFieldsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void filters_data();
+    void filters();
+    void maxLength_refusesOverlongText();
+    void enterChain_leadsToEvaluationAndCalibration();
+    void f1_opensHelp_data();
+    void f1_opensHelp();
+    void f12_showsDataFolderThenRecomputes();
+    void liveRecomputation_followsTheAltitude();
+    void emptyAltitude_changesOnlyTheMeanPressure();
+    void keysInOtherFields_clearOrKeep();
+    void focus_alignsAndPlacesCaret();
+    void displayClick_focusesBarometerField();
+    void hover_showsSeaLevelValue();
+    void hover_neverRendersMarkupFromData();
+};
