@@ -3,6 +3,7 @@
 #include "pressure/formulas.h"
 #include "pressure/numbers.h"
 
+#include <QLocale>
 #include <QtTest>
 
 #include <charconv>
@@ -541,6 +542,19 @@ private slots:
         QCOMPARE(formatDate(serial, DisplayLocale::german()), text);
         if (date.isValid() && serial == std::trunc(serial))
             COMPARE_EXACT(toDaySerial(date), serial);
+    }
+
+    // The program is made for German: where the system locale is C/POSIX it
+    // speaks German too. CTest runs this under C.UTF-8 and under de_DE.UTF-8.
+    void systemLocaleIsGermanUnderCAndGerman()
+    {
+        const QString name = QLocale::system().name();
+        if (QLocale::system().language() != QLocale::C && QLocale::system().language() != QLocale::German)
+            QSKIP(qPrintable(QStringLiteral("system locale is ") + name));
+        const DisplayLocale locale = DisplayLocale::system();
+        QCOMPARE(locale.decimalPoint, QLatin1Char(','));
+        QCOMPARE(formatDate(toDaySerial(QDate(2026, 12, 7)), locale), QStringLiteral("07.12.2026"));
+        QCOMPARE(formatNumber(1014.9, locale), QStringLiteral("1014,9"));
     }
 };
 

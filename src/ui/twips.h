@@ -9,9 +9,17 @@ namespace barovista {
 // logical pixels on HiDPI screens.
 inline constexpr double kTwipsPerPixel = 15.0;
 
+// Positions far off the window (an indicator offset from a damaged file) are
+// clamped, so that they stay representable as widget coordinates.
 inline int px(double twips)
 {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+    constexpr double kLimit = 1.0e6;
+    const double pixels = twips / kTwipsPerPixel;
+    if (!(pixels > -kLimit))
+        return -static_cast<int>(kLimit);
+    if (pixels > kLimit)
+        return static_cast<int>(kLimit);
+    return static_cast<int>(std::lround(pixels));
 }
 
 inline QRect twipRect(double left, double top, double width, double height)
