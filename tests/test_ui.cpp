@@ -73,6 +73,7 @@ void Form1Test::window_hasFixedClientAreaAndNoMaximize()
     QVERIFY(flags & Qt::WindowCloseButtonHint);
     QCOMPARE(w->centralWidget()->palette().color(QPalette::Window), QColor(168, 171, 204));
     QVERIFY(!w->windowIcon().isNull());
+    QVERIFY(w->windowIcon().availableSizes().contains(QSize(48, 48)));
 }
 
 void Form1Test::controls_areLaidOutInTwips_data()

@@ -25,6 +25,13 @@
 
 #include <cmath>
 
+// The pictures live in the static window library; initialising them here keeps
+// them linked in wherever the main window is used.
+static void initWindowResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace barovista {
 
 QString altitudeMissingPrompt()
@@ -106,6 +113,7 @@ Form1::Form1(std::unique_ptr<Platform> platform, const DisplayLocale &locale)
     : m_platform(platform ? std::move(platform) : std::make_unique<DesktopPlatform>()),
       m_locale(locale)
 {
+    initWindowResources();
     buildWindow();
     connectHandlers();
 }
