@@ -122,6 +122,17 @@ Form1::~Form1()
 {
     delete m_form2;
     delete m_form3;
+    // The controls outlive this destructor by a moment (QWidget deletes its
+    // children later) and may still see focus events: detach them from the
+    // handlers of an object that is no longer a Form1.
+    for (InputField *field : {eingabe1, eingabe2, eingabe3}) {
+        field->keyDown = nullptr;
+        field->keyPress = nullptr;
+        field->keyUp = nullptr;
+        field->focusChanged = nullptr;
+    }
+    for (QObject *child : findChildren<QObject *>())
+        child->removeEventFilter(this);
 }
 
 Form2 *Form1::helpWindow() const

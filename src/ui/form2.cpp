@@ -57,6 +57,12 @@ Form2::Form2(QWidget *owner)
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(twipRect(120, 120, 7695, 5055));
     Text1->setAccessibleName(QStringLiteral("Hilfetext"));
+    // The help text is broken by hand at about 100 characters. Arial at 10
+    // pixels keeps those lines whole within the box, as the small system font
+    // of the original did; a larger default font would wrap them raggedly.
+    QFont textFont(QStringLiteral("Arial"));
+    textFont.setPixelSize(10);
+    Text1->setFont(textFont);
     Text1->setReadOnly(true);
     // Locked, not inert: the caret can be placed and text selected and
     // copied, with the mouse and the keyboard.
