@@ -467,7 +467,7 @@ void Form1::applyDeviationMessage(double tendenzValue)
 {
     const DeviationMessage message = deviationMessage(tendenzValue, m_locale);
     const Rgb colour = colourOf(message.tendency);
-    anzeige4->setText(message.message);
+    setMessage(message.message);
     setTextColour(anzeige4, colour);
     Label14->setText(message.label);
     fitCaption(Label14);
@@ -478,6 +478,15 @@ void Form1::setCaption(QLabel *label, const QString &text)
 {
     label->setText(text);
     fitCaption(label);
+}
+
+// The sentence under the results. A screen reader says the field's name,
+// "Ergebnis", and then the sentence itself, so it goes into the description
+// too, and leaves it when the sentence does.
+void Form1::setMessage(const QString &text)
+{
+    anzeige4->setText(text);
+    anzeige4->setAccessibleDescription(text);
 }
 
 void Form1::setTextColour(QWidget *widget, const Rgb &colour)
@@ -622,7 +631,7 @@ void Form1::resultClearing()
     Label13->hide();
     latte->hide();
     range->hide();
-    anzeige4->setText(QString());
+    setMessage(QString());
 }
 
 void Form1::focusTo(QWidget *widget)
@@ -669,6 +678,17 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         if ((watched == Command1 || watched == Command2)
             && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
             Hilfe_Click();
+            return true;
+        }
+        break;
+    case QEvent::Shortcut:
+        // The access key moves the focus onto the button before pressing it,
+        // so the release of Alt and the letter reaches the button, not the
+        // altitude field, whose key-up would clear the fresh result again.
+        if (watched == Command1 || watched == Command2) {
+            auto *button = static_cast<QPushButton *>(watched);
+            focusTo(button);
+            button->click();
             return true;
         }
         break;
