@@ -31,14 +31,12 @@ void Form1::Form1_Load()
 
     const QDateTime now = m_platform->now();
     LoadResult loaded = loadRecordFile(file, now);
-    if (loaded.status == LoadResult::Status::Damaged || loaded.status == LoadResult::Status::Unreadable) {
-        QString prompt = QStringLiteral("Die Verlaufsdatei konnte nicht gelesen werden: ") + loaded.reason;
-        if (!loaded.keptPath.isEmpty()) {
-            prompt += QStringLiteral("\r\nSie wurde unverändert aufbewahrt als ")
-                + QDir::toNativeSeparators(loaded.keptPath)
-                + QStringLiteral("\r\nBarovista beginnt eine neue Statistik.");
-        }
-        warn(prompt);
+    // The reason names the file and, for a damaged one, where it was kept.
+    if (loaded.status == LoadResult::Status::Damaged) {
+        warn(loaded.reason + QStringLiteral("\r\nBarovista beginnt eine neue Statistik."));
+    } else if (loaded.status == LoadResult::Status::Unreadable) {
+        warn(loaded.reason
+             + QStringLiteral("\r\nMessungen können in dieser Sitzung nicht gespeichert werden."));
     }
     if (loaded.status == LoadResult::Status::Loaded) {
         setFromRecord(loaded.record);
@@ -60,7 +58,7 @@ void Form1::Form1_Load()
     eingabe2->setText(luftdruck.toText(m_locale));
     anzeige1->setText(mitte.toText(m_locale));
     anzeige2->setText(meer.toText(m_locale));
-    anzeige4->setText(infotext.toText(m_locale));
+    setMessage(infotext.toText(m_locale));
     eingabe3->setText(kali.toText(m_locale));
 
     // The saved offset moves the indicator from its design position.
@@ -92,7 +90,7 @@ void Form1::Form1_Load()
     // No saved evaluation, or one that cannot be computed again: a blank screen.
     if (hoehe.equalsEmptyText() || !computable) {
         range->hide();
-        anzeige4->setText(QString());
+        setMessage(QString());
         anzeige2->setText(QString());
         anzeige1->setText(QString());
         hideIndicator();
