@@ -396,18 +396,20 @@ void Form1::warnAltitudeOutOfRange()
                         "Bitte geben Sie eine Höhe zwischen 0 und 9999 Metern ein."));
 }
 
+// Only the empty text counts as missing; a lone "." is evaluated as 0.
+bool Form1::refuseEmpty(InputField *field, const QString &prompt)
+{
+    if (!field->text().isEmpty())
+        return false;
+    warn(prompt);
+    focusTo(field);
+    return true;
+}
+
 void Form1::Command1_Click()
 {
-    if (eingabe1->text().isEmpty()) {
-        warn(altitudeMissingPrompt());
-        focusTo(eingabe1);
+    if (refuseEmpty(eingabe1, altitudeMissingPrompt()) || refuseEmpty(eingabe2, readingMissingPrompt()))
         return;
-    }
-    if (eingabe2->text().isEmpty()) {
-        warn(readingMissingPrompt());
-        focusTo(eingabe2);
-        return;
-    }
     const double altitude = readLeadingNumber(eingabe1->text());
     const double reading = readLeadingNumber(eingabe2->text());
     // Refused before anything changes: the formula has no value there.
@@ -432,21 +434,9 @@ void Form1::Command1_Click()
 
 void Form1::Command2_Click()
 {
-    if (eingabe3->text().isEmpty()) {
-        warn(weatherServiceMissingPrompt());
-        focusTo(eingabe3);
+    if (refuseEmpty(eingabe3, weatherServiceMissingPrompt()) || refuseEmpty(eingabe1, altitudeMissingPrompt())
+        || refuseEmpty(eingabe2, readingMissingPrompt()))
         return;
-    }
-    if (eingabe1->text().isEmpty()) {
-        warn(altitudeMissingPrompt());
-        focusTo(eingabe1);
-        return;
-    }
-    if (eingabe2->text().isEmpty()) {
-        warn(readingMissingPrompt());
-        focusTo(eingabe2);
-        return;
-    }
     const std::optional<Calibration> result = calibrate(readLeadingNumber(eingabe1->text()),
                                                         readLeadingNumber(eingabe2->text()),
                                                         readLeadingNumber(eingabe3->text()));

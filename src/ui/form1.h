@@ -166,10 +166,12 @@ private:
     void applyDeviationMessage(double tendenzValue);
     void setTextColour(QWidget *widget, const Rgb &colour);
     void setCaption(QLabel *label, const QString &text);
+    void setMessage(const QString &text);
 
     void hoverScale(QObject *watched);
 
     void warn(const QString &prompt);
+    bool refuseEmpty(InputField *field, const QString &prompt);
     void warnAltitudeOutOfRange();
 
     std::unique_ptr<Platform> m_platform;
