@@ -6,7 +6,7 @@ BUILD_DIR ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test build deps clean screenshot
+.PHONY: run test build deps clean screenshot package test-asan fuzz
 
 deps:
 	@./scripts/install-deps
@@ -25,8 +25,25 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
 
+# The same tests built with the address and undefined-behaviour sanitizers.
+ASAN_BUILD_DIR ?= build-asan
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD_DIR) $(CMAKE_FLAGS) -DBAROVISTA_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD_DIR) -j$(JOBS)
+	@cd $(ASAN_BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
+
+# The libFuzzer targets (clang), each run for FUZZ_SECONDS seconds.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@./scripts/install-deps fuzz
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) ./scripts/fuzz
+
 screenshot: build
 	@./scripts/take-screenshot $(BUILD_DIR)/src/barovista docs/screenshot.png
+
+# The Debian package, written into $(BUILD_DIR); install it with dpkg -i.
+package: build
+	@cd $(BUILD_DIR) && cpack
 
 clean:
 	@rm -rf $(BUILD_DIR)

@@ -123,7 +123,8 @@ void WindowsTest::helpTextLinesBeginWithOneBlank()
         QVERIFY2(line.size() >= 2 && line.at(0) == QLatin1Char(' ') && !line.at(1).isSpace(),
                  qPrintable(QStringLiteral("not one leading blank: [%1]").arg(line)));
         QVERIFY2(line.size() <= 110, qPrintable(QStringLiteral("too long: [%1]").arg(line)));
-        QVERIFY2(!line.endsWith(QLatin1Char(' ')), qPrintable(QStringLiteral("trailing blank: [%1]").arg(line)));
+        QVERIFY2(!line.endsWith(QLatin1Char(' ')),
+                 qPrintable(QStringLiteral("trailing blank: [%1]").arg(line)));
     }
 }
 
@@ -168,8 +169,9 @@ void WindowsTest::helpTextSpacingBetweenBlocks()
             QVERIFY2(lines.at(i) == lines.at(i).toUpper(), qPrintable(where));
         }
         if (isHeading(lines, i)) {
-            QVERIFY2(i + 2 < lines.size() && lines.at(i + 1).isEmpty() && !lines.at(i + 2).isEmpty(),
-                     qPrintable(QStringLiteral("heading not followed by one empty line: ") + lines.at(i)));
+            const bool oneEmptyLine = i + 2 < lines.size() && lines.at(i + 1).isEmpty()
+                                      && !lines.at(i + 2).isEmpty();
+            QVERIFY2(oneEmptyLine, qPrintable(QStringLiteral("after heading: ") + lines.at(i)));
         }
         emptyRun = 0;
     }
@@ -198,8 +200,10 @@ void WindowsTest::windowFrames_data()
     QTest::addColumn<Qt::WindowType>("type");
     QTest::addColumn<bool>("ownIcon");
 
-    QTest::newRow("help") << "Form2" << "Barovista 1.1 - Hilfe" << QSize(530, 353) << Qt::Window << true;
-    QTest::newRow("info") << "Form3" << "Barovista 1.1 - Info" << QSize(350, 108) << Qt::Tool << false;
+    QTest::newRow("help") << "Form2" << "Barovista 1.1 - Hilfe" << QSize(530, 353) << Qt::Window
+                          << true;
+    QTest::newRow("info") << "Form3" << "Barovista 1.1 - Info" << QSize(350, 108) << Qt::Tool
+                          << false;
 }
 
 void WindowsTest::windowFrames()

@@ -29,6 +29,10 @@ int main(int argc, char *argv[])
         return 1;
     }
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    // The menu bar stays in the window, whose client area is laid out below
+    // it. A desktop's global menu would take it out, and asking the desktop
+    // whether it has one costs a D-Bus round trip before the window shows.
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("barovista"));
     QApplication::setApplicationVersion(QStringLiteral("1.1"));

@@ -151,9 +151,13 @@ void Form1::buildWindow()
     setWindowTitle(kMainTitle);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // 48 pixels and twice that for scaled screens and large task switchers.
+    // Menus and launchers take the installed icons (up to 256 pixels and the
+    // SVG); a 256-pixel window icon here would cost a decode and a quarter
+    // megabyte at every start.
     QIcon icon;
     icon.addFile(QStringLiteral(":/icons/barovista.png"));
-    icon.addFile(QStringLiteral(":/icons/barovista-256.png"));
+    icon.addFile(QStringLiteral(":/icons/barovista@2x.png"));
     setWindowIcon(icon);
 
     Ende = menuBar()->addAction(QStringLiteral("&Reset"));

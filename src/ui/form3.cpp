@@ -32,10 +32,10 @@ QFont arial(int pixelSize, bool bold)
     return font;
 }
 
-QLabel *makeLabel(QWidget *parent, const QString &name, const QRect &geometry, const QFont &font)
+QLabel *makeLabel(QWidget *parent, const char *name, const QRect &geometry, const QFont &font)
 {
     auto *label = new QLabel(parent);
-    label->setObjectName(name);
+    label->setObjectName(QLatin1String(name));
     label->setGeometry(geometry);
     label->setFont(font);
     label->setTextFormat(Qt::PlainText);
@@ -80,15 +80,15 @@ Form3::Form3(QWidget *owner, Platform &platform)
     setAutoFillBackground(true);
 
     // Created in tab order; labels take no focus, the order only ranks them.
-    Label1 = makeLabel(this, QStringLiteral("Label1"), twipRect(480, 360, 3375, 375), arial(19, true));
+    Label1 = makeLabel(this, "Label1", twipRect(480, 360, 3375, 375), arial(19, true));
     Label1->setText(QStringLiteral("Barovista 1.1"));
 
-    Label2 = makeLabel(this, QStringLiteral("Label2"), twipRect(480, 720, 3135, 255), arial(11, false));
+    Label2 = makeLabel(this, "Label2", twipRect(480, 720, 3135, 255), arial(11, false));
     Label2->setText(QStringLiteral("© 2025–2026 Barovista-Projekt"));
 
     const QString address = productUrl();
     const QString withoutScheme = address.mid(address.indexOf(QLatin1String("://")) + 3);
-    Label3 = makeLabel(this, QStringLiteral("Label3"), twipRect(480, 1080, 1930, 255), arial(11, false));
+    Label3 = makeLabel(this, "Label3", twipRect(480, 1080, 1930, 255), arial(11, false));
     Label3->setText(withoutScheme.toUpper());
     QPalette linkPalette = Label3->palette();
     linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 192));

@@ -1,0 +1,156 @@
+#!/bin/sh
+# End to end: the real program on a real X server (Xvfb), driven with real key
+# events from xdotool, no window manager. Proves outside QtTest that the key
+# filters turn a typed "," into ".", that Enter moves from the reading to the
+# altitude to the evaluation, that Alt+B evaluates, that closing the window
+# runs the shutdown that writes the history, and that the next start restores
+# it.
+#   e2e.sh BAROVISTA RECORDDUMP XCLOSE
+# Exits 77 (skipped) where Xvfb, xdotool or xclose is missing.
+set -u
+
+app=$1
+dump=$2
+xclose=${3:-}
+
+skip() {
+    echo "SKIPPED: $*"
+    exit 77
+}
+command -v Xvfb >/dev/null 2>&1 || skip "Xvfb is not installed (scripts/install-deps installs it)"
+command -v xdotool >/dev/null 2>&1 || skip "xdotool is not installed (scripts/install-deps installs it)"
+if [ -z "$xclose" ] || [ ! -x "$xclose" ]; then
+    skip "xclose was not built: the X11 headers (libx11-dev) are missing"
+fi
+
+tmp=$(mktemp -d)
+xvfb=""
+pid=""
+cleanup() {
+    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*"
+    [ -s "$tmp/app.log" ] && sed 's/^/  barovista: /' "$tmp/app.log"
+    exit 1
+}
+
+# Xvfb chooses a free display itself and writes its number to descriptor 3.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+xvfb=$!
+i=0
+while [ ! -s "$tmp/display" ] && [ $i -lt 100 ]; do
+    sleep 0.1
+    i=$((i + 1))
+done
+[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
+DISPLAY=:$(head -n 1 "$tmp/display")
+export DISPLAY
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+APPDATA="$tmp/appdata"
+export APPDATA
+mkdir -p "$APPDATA"
+history="$APPDATA/barovista/save.dat"
+
+# Starts the program and gives its window the keyboard, as a click would.
+start() {
+    "$app" >"$tmp/app.log" 2>&1 &
+    pid=$!
+    win=$(timeout 30 xdotool search --sync --onlyvisible --name '^Barovista 1\.1$' | head -n 1)
+    [ -n "$win" ] || fail "the window did not appear"
+    xdotool windowfocus --sync "$win" || fail "cannot focus the window"
+    sleep 0.5
+}
+
+# Closes the window as its close button does and waits for the program to end.
+close() {
+    "$xclose" "$win" || fail "cannot send the close request"
+    i=0
+    while kill -0 "$pid" 2>/dev/null && [ $i -lt 150 ]; do
+        sleep 0.1
+        i=$((i + 1))
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the program did not end after its window was closed"
+    wait "$pid"
+    status=$?
+    pid=""
+    [ $status -eq 0 ] || fail "the program ended with status $status"
+}
+
+dumped() {
+    "$dump" "$history" >"$tmp/dump" 2>&1 || fail "the history does not decode: $(cat "$tmp/dump")"
+}
+expect() { # NAME KIND VALUE
+    line=$(awk -F '\t' -v name="$1" '$1 == name' "$tmp/dump")
+    [ "$line" = "$(printf '%s\t%s\t%s' "$1" "$2" "$3")" ] \
+        || fail "$1 is \"$line\", expected $2 \"$3\""
+}
+expectTime() { # NAME
+    awk -F '\t' -v name="$1" '$1 == name && $2 == "text" && $3 ~ /^[0-2][0-9]:[0-5][0-9]:[0-5][0-9]$/' \
+        "$tmp/dump" | grep -q . || fail "$1 is no time of day: $(grep "^$1" "$tmp/dump")"
+}
+
+today=$(date +%F)
+
+# First start: a reading typed with a comma, Enter, the altitude, Enter to
+# the button, Enter to evaluate.
+start
+[ -f "$history" ] || fail "the first start wrote no history file"
+xdotool type --delay 30 '950,5'
+xdotool key Return
+xdotool type --delay 30 '500'
+xdotool key Return
+xdotool key Return
+sleep 0.3
+close
+dumped
+expect hoehe text 500
+expect luftdruck text 950.5
+expect mitte text '954,5  hPa'
+expect meer text '1009  hPa'
+expect infotext text 'Aktueller Luftdruck -4,25 hPa unter mittlerem Luftdruck bezogen auf Meereshöhe.'
+expect kali text ''
+expect lastmess text '1009  hPa'
+expect datelastmess date "$today"
+expectTime timelastmess
+expect minmeer double 1009
+expect maxmeer double 1009
+expect absolut_lastmess double 950.5
+expect absolut_maxmeer double 950.5
+expect absolut_minmeer double 950.5
+expect datestart date "$today"
+echo "first run: typed 950,5 / 500 with Enter, history holds 950.5 and 1009 hPa"
+
+# Second start: the restored altitude stays, a new reading replaces the old
+# one (Backspace, then the digits), and Alt+B evaluates.
+start
+xdotool key BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+xdotool type --delay 30 '960,4'
+xdotool key alt+b
+sleep 0.3
+close
+dumped
+expect hoehe text 500
+expect luftdruck text 960.4
+expect meer text '1019,51  hPa'
+expect infotext text 'Aktueller Luftdruck 6,26 hPa über mittlerem Luftdruck bezogen auf Meereshöhe.'
+expect lastmess text '1019,51  hPa'
+expect minmeer double 1009
+expect maxmeer double 1019.51
+expect absolut_lastmess double 960.4
+expect absolut_maxmeer double 960.4
+expect absolut_minmeer double 950.5
+expect datestart date "$today"
+echo "second run: restored altitude 500, Alt+B evaluated 960,4 to 1019,51 hPa"
+
+# Third start without an evaluation: closing writes nothing.
+cp "$history" "$tmp/before"
+start
+close
+cmp -s "$history" "$tmp/before" || fail "closing without an evaluation changed the history"
+echo "third run: closed without an evaluation, history unchanged"
+echo "PASS"

@@ -1,0 +1,535 @@
+// Faults from outside the program: history files that are damaged or not
+// files at all, data folders that vanish or refuse writes, a process killed
+// while it saves, and text pasted into the input fields. Every case ends with
+// the bytes on disk checked.
+
+#include "uifixture.h"
+
+#include "history/datafolder.h"
+#include "history/record.h"
+#include "history/recordfile.h"
+#include "pressure/calibration.h"
+#include "pressure/evaluation.h"
+#include "pressure/formulas.h"
+#include "saverecords.h"
+#include "ui/inputfield.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <unistd.h>
+
+using namespace barovista;
+using namespace barovista::testing;
+
+namespace {
+
+const QDateTime kMonday(QDate(2026, 12, 7), QTime(10, 15, 0));
+const QString kDamagedPrefix = QStringLiteral("save.dat.beschaedigt-");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// The program started on an APPDATA at a given moment; shown only on request,
+// since most checks need no window on screen.
+struct Run
+{
+    std::unique_ptr<Window> window;
+
+    Run(const QString &appData, bool show = false)
+    {
+        window = std::make_unique<Window>(false, false, appData);
+        window->platform->clock = kMonday;
+        (*window)->Form1_Load();
+        if (show) {
+            (*window)->show();
+            (*window)->activateWindow();
+            if (!QTest::qWaitForWindowActive(window->form.get()))
+                qWarning("window did not become active");
+        }
+    }
+    Form1 *operator->() const { return window->form.get(); }
+    FakePlatform &platform() const { return *window->platform; }
+    void evaluate(const QString &altitude, const QString &reading)
+    {
+        window->form->eingabe1->setText(altitude);
+        window->form->eingabe2->setText(reading);
+        window->form->Command1->click();
+    }
+};
+
+// The bytes that undisturbed runs write, one evaluation (altitude, reading)
+// each, on a new APPDATA: what a disturbed run must still end up with.
+QByteArray undisturbedBytes(const QList<std::pair<QString, QString>> &evaluations)
+{
+    QTemporaryDir dir;
+    for (const auto &[altitude, reading] : evaluations) {
+        Run run(dir.path());
+        run.evaluate(altitude, reading);
+        run->close();
+    }
+    return readAll(dir.filePath(QStringLiteral("barovista/save.dat")));
+}
+
+QByteArray emptyRecordBytes()
+{
+    return encodeRecord(emptyRecord(toDaySerial(kMonday.date())));
+}
+
+// Drops the effective user id of a root process for a while, so that file
+// permissions apply to it; restores it on leaving the scope.
+class NotRoot
+{
+public:
+    NotRoot()
+    {
+        if (geteuid() == 0)
+            m_dropped = seteuid(65534) == 0; // nobody
+    }
+    ~NotRoot()
+    {
+        if (m_dropped && seteuid(0) != 0)
+            qFatal("cannot regain root after the read-only test");
+    }
+    bool ok() const { return geteuid() != 0; }
+
+private:
+    bool m_dropped = false;
+};
+
+// Numbers as text that no screen may ever show.
+const QRegularExpression kBrokenNumber(QStringLiteral("\\b(nan|inf|infinity)\\b|∞"),
+                                       QRegularExpression::CaseInsensitiveOption);
+
+} // namespace
+
+class FaultsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startUp_keepsUnusableFileAndStartsAfresh_data();
+    void startUp_keepsUnusableFileAndStartsAfresh();
+    void startUp_fullRecordTruncatedAtEveryOffset();
+    void startUp_folderInPlaceOfFileIsLeftAlone();
+
+    void shutdown_obstacle_data();
+    void shutdown_obstacle();
+
+    void kill_whileSaving_leavesOneWholeRecord();
+
+    void pastedText_readsLeadingNumber_data();
+    void pastedText_readsLeadingNumber();
+    void pastedText_shiftInsert_data();
+    void pastedText_shiftInsert();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString appData() const { return m_dir->path(); }
+    QString folder() const { return appData() + QStringLiteral("/barovista"); }
+    QString file() const { return folder() + QStringLiteral("/save.dat"); }
+    QStringList keptFiles() const
+    {
+        return QDir(folder()).entryList({kDamagedPrefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden);
+    }
+    // One warning box naming the kept file, which holds `bytes` unchanged, and
+    // a new empty record in place of the old file.
+    void verifyKeptAndStartedAfresh(const Run &run, const QByteArray &bytes);
+};
+
+void FaultsTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void FaultsTest::cleanup()
+{
+    // A failed read-only case must not leave a folder that cannot be removed.
+    QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    m_dir.reset();
+}
+
+void FaultsTest::verifyKeptAndStartedAfresh(const Run &run, const QByteArray &bytes)
+{
+    QCOMPARE(run.platform().boxes.size(), 1);
+    const Platform::MessageBox &box = run.platform().boxes.first();
+    QCOMPARE(box.icon, Platform::Icon::Warning);
+    QCOMPARE(box.buttons, Platform::Buttons::Ok);
+    QCOMPARE(box.title, kMainTitle);
+    const QStringList kept = keptFiles();
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(kept.first(), kDamagedPrefix + QStringLiteral("20261207-101500"));
+    QVERIFY2(box.prompt.contains(kept.first()), qPrintable(box.prompt));
+    QVERIFY(readAll(folder() + QLatin1Char('/') + kept.first()) == bytes);
+    QCOMPARE(readAll(file()), emptyRecordBytes());
+    QVERIFY(run->eingabe1->text().isEmpty());
+    QVERIFY(run->anzeige4->text().isEmpty());
+}
+
+void FaultsTest::startUp_keepsUnusableFileAndStartsAfresh_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+
+    QByteArray random(1024 * 1024, Qt::Uninitialized);
+    QRandomGenerator generator(20261207);
+    generator.fillRange(reinterpret_cast<quint32 *>(random.data()), random.size() / 4);
+
+    // The longest text a length can announce, one byte short of it.
+    const QByteArray longText = QByteArray::fromHex("0800ffff") + QByteArray(65534, 'a');
+    // The same behind a complete first value, so that the fault lies further in.
+    const QByteArray longTextLater = QByteArray::fromHex("08000300 353030 0800ffff") + QByteArray(1000, 'b');
+
+    QTest::newRow("0 bytes") << QByteArray();
+    QTest::newRow("1 MiB of random bytes") << random;
+    QTest::newRow("text length 65535 past the end") << longText;
+    QTest::newRow("second value's text past the end") << longTextLater;
+}
+
+void FaultsTest::startUp_keepsUnusableFileAndStartsAfresh()
+{
+    QFETCH(QByteArray, bytes);
+    QVERIFY(writeAll(file(), bytes));
+    {
+        Run run(appData(), true);
+        verifyKeptAndStartedAfresh(run, bytes);
+        // The new history takes the next measurement as usual.
+        run.evaluate(QStringLiteral("500"), QStringLiteral("955"));
+        run->close();
+        QCOMPARE(run.platform().boxes.size(), 1);
+    }
+    QCOMPARE(readAll(file()), undisturbedBytes({{"500", "955"}}));
+    QVERIFY(readAll(folder() + QLatin1Char('/') + keptFiles().value(0)) == bytes);
+}
+
+void FaultsTest::startUp_fullRecordTruncatedAtEveryOffset()
+{
+    const QByteArray full = undisturbedBytes({{"1000", "900"}});
+    QVERIFY(decodeRecord(full).ok());
+    QVERIFY(full.size() > 48);
+    for (qsizetype length = 0; length < full.size(); ++length) {
+        const QByteArray cut = full.left(length);
+        QVERIFY(writeAll(file(), cut));
+        Run run(appData());
+        verifyKeptAndStartedAfresh(run, cut);
+        if (QTest::currentTestFailed())
+            QFAIL(qPrintable(QStringLiteral("cut after %1 of %2 bytes").arg(length).arg(full.size())));
+        QVERIFY(QFile::remove(folder() + QLatin1Char('/') + keptFiles().first()));
+    }
+    qInfo("a full record of %lld bytes cut to each length from 0 to %lld: kept aside and started afresh",
+          static_cast<long long>(full.size()), static_cast<long long>(full.size() - 1));
+    // The whole record itself is no fault.
+    QVERIFY(writeAll(file(), full));
+    Run run(appData());
+    QVERIFY(run.platform().boxes.isEmpty());
+    QCOMPARE(run->eingabe1->text(), QStringLiteral("1000"));
+    QCOMPARE(readAll(file()), full);
+}
+
+void FaultsTest::startUp_folderInPlaceOfFileIsLeftAlone()
+{
+    // Not a file of the program's: it is neither moved nor written into, and
+    // the user hears about it at start-up and again when saving fails.
+    const QByteArray inside("Notizen, die niemand verlieren will");
+    QVERIFY(writeAll(file() + QStringLiteral("/notizen.txt"), inside));
+    Run run(appData(), true);
+    QCOMPARE(run.platform().boxes.size(), 1);
+    QCOMPARE(run.platform().boxes.first().icon, Platform::Icon::Warning);
+    QVERIFY2(run.platform().boxes.first().prompt.contains(QDir::toNativeSeparators(file())),
+             qPrintable(run.platform().boxes.first().prompt));
+    QVERIFY(keptFiles().isEmpty());
+    QVERIFY(run->eingabe1->text().isEmpty());
+
+    run.evaluate(QStringLiteral("500"), QStringLiteral("955"));
+    QVERIFY(!run->anzeige4->text().isEmpty());
+    run->close();
+    QCOMPARE(run.platform().boxes.size(), 2);
+    QVERIFY(run.platform().boxes.last().prompt.startsWith(
+        QStringLiteral("Die Messung konnte nicht gespeichert werden")));
+    QVERIFY(QFileInfo(file()).isDir());
+    QCOMPARE(QDir(file()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("notizen.txt")});
+    QCOMPARE(readAll(file() + QStringLiteral("/notizen.txt")), inside);
+    QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("save.dat")});
+}
+
+void FaultsTest::shutdown_obstacle_data()
+{
+    QTest::addColumn<QString>("obstacle");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("data folder read-only") << "read-only" << false;
+    QTest::newRow("regular file in place of the folder") << "file" << false;
+    QTest::newRow("data folder removed while running") << "removed" << true;
+}
+
+void FaultsTest::shutdown_obstacle()
+{
+    QFETCH(QString, obstacle);
+    QFETCH(bool, saved);
+
+    // A history from an earlier run, so that there is something to lose.
+    const QByteArray earlier = undisturbedBytes({{"1000", "900"}});
+    QVERIFY(writeAll(file(), earlier));
+
+    Run run(appData(), true);
+    QVERIFY(run.platform().boxes.isEmpty());
+    run.evaluate(QStringLiteral("500"), QStringLiteral("955"));
+
+    const QByteArray squatter("kein Ordner");
+    const QString movedFolder = folder() + QStringLiteral(".weggelegt");
+    if (obstacle == QLatin1String("read-only")) {
+        // The temporary folder is private; the unprivileged user needs a way in.
+        QVERIFY(QFile::setPermissions(appData(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                     | QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
+                                                    | QFile::ExeOther));
+        // Root writes into read-only folders; as root the close runs as nobody.
+        NotRoot notRoot;
+        if (!notRoot.ok())
+            QSKIP("running as root and cannot switch to the user nobody; a read-only folder stops nothing");
+        run->close();
+    } else if (obstacle == QLatin1String("file")) {
+        QVERIFY(QDir().rename(folder(), movedFolder));
+        QVERIFY(writeAll(folder(), squatter));
+        run->close();
+    } else {
+        QVERIFY(QDir(folder()).removeRecursively());
+        run->close();
+    }
+
+    if (saved) {
+        QVERIFY(run.platform().boxes.isEmpty());
+        // As if nothing had happened to the folder.
+        QCOMPARE(readAll(file()), undisturbedBytes({{"1000", "900"}, {"500", "955"}}));
+        return;
+    }
+    QCOMPARE(run.platform().boxes.size(), 1);
+    const Platform::MessageBox &box = run.platform().boxes.first();
+    QCOMPARE(box.icon, Platform::Icon::Warning);
+    QVERIFY2(box.prompt.startsWith(QStringLiteral("Die Messung konnte nicht gespeichert werden")),
+             qPrintable(box.prompt));
+    if (obstacle == QLatin1String("file")) {
+        QCOMPARE(readAll(folder()), squatter);
+        QCOMPARE(readAll(movedFolder + QStringLiteral("/save.dat")), earlier);
+    } else {
+        QCOMPARE(readAll(file()), earlier);
+        QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{QStringLiteral("save.dat")});
+    }
+}
+
+void FaultsTest::kill_whileSaving_leavesOneWholeRecord()
+{
+    const QString path = folder() + QStringLiteral("/save.dat");
+    const Record a = saveRecordA();
+    const Record b = saveRecordB();
+    const QByteArray bytesA = encodeRecord(a);
+    const QByteArray bytesB = encodeRecord(b);
+    QVERIFY(bytesA.size() > bytesB.size());
+    // B written over A keeps A's tail; A covers B whole.
+    const QByteArray stateA = bytesA;
+    const QByteArray stateB = bytesB + bytesA.mid(bytesB.size());
+    QVERIFY(saveRecordFile(path, a).ok);
+
+    constexpr int kKills = 200;
+    QRandomGenerator generator(20261207);
+    int survived = 0;
+    int foundA = 0;
+    int foundB = 0;
+    for (int i = 0; i < kKills; ++i) {
+        QProcess saver;
+        saver.start(QStringLiteral(BAROVISTA_SAVEKILLER), {path});
+        QVERIFY2(saver.waitForStarted(10000), qPrintable(saver.errorString()));
+        QVERIFY2(saver.waitForReadyRead(10000), "savekiller did not start saving");
+        QThread::usleep(generator.bounded(30001)); // 0 to 30 ms
+        saver.kill();
+        QVERIFY(saver.waitForFinished(10000));
+        QVERIFY2(saver.exitStatus() == QProcess::CrashExit,
+                 qPrintable(QStringLiteral("savekiller ended by itself: ") + saver.readAllStandardError()));
+
+        const QByteArray bytes = readAll(path);
+        QVERIFY2(bytes == stateA || bytes == stateB,
+                 qPrintable(QStringLiteral("kill %1 left %2 bytes that are neither record").arg(i).arg(bytes.size())));
+        const DecodeResult decoded = decodeRecord(bytes);
+        QVERIFY(decoded.ok());
+        QVERIFY(decoded.record == a || decoded.record == b);
+        (decoded.record == a ? foundA : foundB) += 1;
+        ++survived;
+    }
+    // Both records on disk at some kill: the helper really was saving.
+    QVERIFY(foundA > 0);
+    QVERIFY(foundB > 0);
+
+    // QSaveFile writes an unnamed file where the file system allows it, else
+    // "save.dat.XXXXXX" beside it; a kill can leave only the latter behind.
+    const QRegularExpression temporary(QStringLiteral("^save\\.dat\\.[A-Za-z0-9]{6}$"));
+    int leftovers = 0;
+    for (const QString &name : QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        if (name == QLatin1String("save.dat"))
+            continue;
+        QVERIFY2(temporary.match(name).hasMatch(), qPrintable(QStringLiteral("unexpected file ") + name));
+        ++leftovers;
+    }
+    qInfo("%d of %d kills survived: record A on disk %d times, record B %d times; "
+          "%d temporary files of QSaveFile left behind",
+          survived, kKills, foundA, foundB, leftovers);
+}
+
+void FaultsTest::pastedText_readsLeadingNumber_data()
+{
+    // What the altitude field (4 characters) and the pressure fields (7) hold
+    // after the text arrives, and the number that must be read from it.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("altitude");
+    QTest::addColumn<double>("pressure");
+    QTest::newRow("minus") << "-5" << -5.0 << -5.0;
+    QTest::newRow("exponent") << "1e5" << 1.0 << 1.0;
+    QTest::newRow("hexadecimal") << "0x1F" << 0.0 << 0.0;
+    QTest::newRow("two points") << ".." << 0.0 << 0.0;
+    QTest::newRow("leading blanks") << "  12" << 12.0 << 12.0;
+    QTest::newRow("1000 nines") << QString(1000, QLatin1Char('9')) << 9999.0 << 9999999.0;
+    QTest::newRow("1000 characters with points") << QStringLiteral("12.5").repeated(250) << 12.5 << 12.512;
+    QTest::newRow("Arabic-Indic digits") << QString::fromUtf8("١٢٣") << 0.0 << 0.0;
+    QTest::newRow("infinity sign") << QString::fromUtf8("∞") << 0.0 << 0.0;
+    QTest::newRow("nan") << "nan" << 0.0 << 0.0;
+    QTest::newRow("inf") << "inf" << 0.0 << 0.0;
+    QTest::newRow("decimal comma") << "1013,25" << 1013.0 << 1013.0;
+    QTest::newRow("signed exponent") << "  -7.5e3" << -7.0 << -7.5;
+}
+
+void FaultsTest::pastedText_readsLeadingNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(double, altitude);
+    QFETCH(double, pressure);
+    const DisplayLocale german = DisplayLocale::german();
+    const auto meanText = [&german](double metres) {
+        const auto mean = meanPressure(metres);
+        return mean ? pressureFieldText(*mean, german) : QString();
+    };
+    const auto seaLevelText = [&german](double reading, double metres) {
+        return pressureFieldText(seaLevelPressure(reading, metres).value(), german);
+    };
+    const auto report = [&german](double metres, double reading, double weather) {
+        return calibrationReport(calibrate(metres, reading, weather).value(), german);
+    };
+
+    Run run(appData(), true);
+    Form1 &f = *run.window->form;
+    const QList<Platform::MessageBox> &boxes = run.platform().boxes;
+
+    // In the altitude field, with a key there for the live recomputation.
+    f.eingabe2->setText(QStringLiteral("950"));
+    f.eingabe3->setText(QStringLiteral("1013"));
+    f.eingabe1->setText(text);
+    QCOMPARE(f.eingabe1->text(), text.left(4));
+    f.eingabe1->setFocus();
+    QTest::keyClick(f.eingabe1, Qt::Key_End);
+    QCOMPARE(f.anzeige1->text(), meanText(altitude));
+    f.Command1->click();
+    QVERIFY(boxes.isEmpty());
+    QCOMPARE(f.anzeige2->text(), seaLevelText(950, altitude));
+    f.Command2->click();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.last().prompt, report(altitude, 950, 1013));
+
+    // In the barometer field.
+    f.eingabe1->setText(QStringLiteral("500"));
+    f.eingabe2->setText(text);
+    QCOMPARE(f.eingabe2->text(), text.left(7));
+    f.Command1->click();
+    QCOMPARE(f.anzeige2->text(), seaLevelText(pressure, 500));
+    QCOMPARE(f.Label13->text(), f.anzeige2->text());
+    QTest::keyClick(f.eingabe1, Qt::Key_End);
+    QCOMPARE(f.anzeige1->text(), meanText(500));
+    QVERIFY(f.anzeige2->text().isEmpty());
+    f.Command2->click();
+    QCOMPARE(boxes.size(), 2);
+    QCOMPARE(boxes.last().prompt, report(500, pressure, 1013));
+
+    // In the weather-service field.
+    f.eingabe2->setText(QStringLiteral("950"));
+    f.eingabe3->setText(text);
+    QCOMPARE(f.eingabe3->text(), text.left(7));
+    f.Command2->click();
+    QCOMPARE(boxes.size(), 3);
+    QCOMPARE(boxes.last().prompt, report(500, 950, pressure));
+
+    // The worst case for the scale: the pasted text as reading, evaluated.
+    f.eingabe2->setText(text);
+    f.Command1->click();
+    QCOMPARE(boxes.size(), 3);
+    QStringList shown{f.anzeige1->text(), f.anzeige2->text(), f.anzeige4->text(), f.Label13->text(),
+                      f.Label14->text()};
+    for (const Platform::MessageBox &box : boxes)
+        shown << box.prompt;
+    for (const QString &s : shown)
+        QVERIFY2(!kBrokenNumber.match(s).hasMatch(), qPrintable(s));
+}
+
+void FaultsTest::pastedText_shiftInsert_data()
+{
+    pastedText_readsLeadingNumber_data();
+}
+
+void FaultsTest::pastedText_shiftInsert()
+{
+    QFETCH(QString, text);
+    QFETCH(double, altitude);
+    QFETCH(double, pressure);
+    const DisplayLocale german = DisplayLocale::german();
+
+    Run run(appData(), true);
+    Form1 &f = *run.window->form;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(text);
+    if (clipboard->text() != text)
+        QSKIP("this platform has no clipboard");
+
+    // Shift+Insert types no character, so the filters never see the text:
+    // it arrives as the clipboard holds it, cut to the field's length.
+    f.eingabe2->setFocus();
+    QTest::keyClick(f.eingabe2, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(f.eingabe2->text(), text.left(7));
+    QTest::keyClick(f.eingabe2, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), f.eingabe1);
+    QTest::keyClick(f.eingabe1, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(f.eingabe1->text(), text.left(4));
+    const auto mean = meanPressure(altitude);
+    QCOMPARE(f.anzeige1->text(), mean ? pressureFieldText(*mean, german) : QString());
+
+    // Enter moves on to the evaluation button, and Enter there evaluates.
+    QTest::keyClick(f.eingabe1, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), f.Command1);
+    QTest::keyClick(f.Command1, Qt::Key_Return);
+    QVERIFY(run.platform().boxes.isEmpty());
+    QCOMPARE(f.anzeige2->text(), pressureFieldText(seaLevelPressure(pressure, altitude).value(), german));
+    for (const QString &s : {f.anzeige1->text(), f.anzeige2->text(), f.anzeige4->text(), f.Label13->text(),
+                             f.Label14->text()})
+        QVERIFY2(!kBrokenNumber.match(s).hasMatch(), qPrintable(s));
+}
+
+QTEST_MAIN(FaultsTest)
+#include "test_faults.moc"

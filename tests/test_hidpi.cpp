@@ -1,0 +1,309 @@
+// The main window on a scaled screen. CTest runs this program twice, with
+// QT_SCALE_FACTOR=1 and =2: the window grows by the factor, the lines and the
+// indicator stay where their twips put them, one logical pixel thick, and
+// text and pictures are drawn at the screen's resolution instead of being
+// blown up.
+
+#include "uifixture.h"
+
+#include "ui/form3.h"
+#include "ui/inputfield.h"
+#include "ui/line.h"
+#include "ui/twips.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cmath>
+
+using namespace barovista;
+using namespace barovista::testing;
+
+namespace {
+
+const QRgb kRedLine = qRgb(192, 0, 0);
+const QRgb kBlackLine = qRgb(0, 0, 0);
+
+// The frames' places in the client area, in twips.
+struct FramePlace
+{
+    const char *name;
+    int left, top;
+};
+constexpr FramePlace kFrames[] = {
+    {"Frame4", 240, 120}, {"Frame3", 240, 2760}, {"Frame1", 3960, 2760}, {"Frame2", 7680, 120}};
+
+QPoint framePx(const QString &frame)
+{
+    for (const FramePlace &f : kFrames)
+        if (frame == QLatin1String(f.name))
+            return QPoint(px(f.left), px(f.top));
+    return {};
+}
+
+// Horizontal extent of the long ticks and of the indicator in the window's
+// logical pixels, without the client area's offset.
+constexpr int kLongTickX1 = 1320;
+constexpr int kLongTickX2 = 2280;
+
+double scaleFactor()
+{
+    bool ok = false;
+    const double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
+    return ok ? factor : 1.0;
+}
+
+// Device rows in which at least 90 % of the pixels between x1 and x2 have
+// exactly the given colour.
+QList<int> rowsOfColour(const QImage &image, int x1, int x2, QRgb colour)
+{
+    QList<int> rows;
+    for (int y = 0; y < image.height(); ++y) {
+        int hits = 0;
+        for (int x = x1; x < x2; ++x)
+            hits += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
+        if (hits * 10 >= (x2 - x1) * 9)
+            rows.append(y);
+    }
+    return rows;
+}
+
+// Pixels that are clearly not the window colour: text and lines.
+bool isInk(QRgb pixel)
+{
+    const int distance = std::abs(qRed(pixel) - 168) + std::abs(qGreen(pixel) - 171)
+                         + std::abs(qBlue(pixel) - 204);
+    return distance > 90;
+}
+
+QRect inkBounds(const QImage &image)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (isInk(image.pixel(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+// Share of the 2x2 blocks touching ink whose four pixels are not all equal.
+// A picture blown up from half the resolution has none.
+double detailedBlockShare(const QImage &image)
+{
+    int inkBlocks = 0;
+    int detailed = 0;
+    for (int y = 0; y + 1 < image.height(); y += 2) {
+        for (int x = 0; x + 1 < image.width(); x += 2) {
+            const QRgb a = image.pixel(x, y), b = image.pixel(x + 1, y), c = image.pixel(x, y + 1),
+                       d = image.pixel(x + 1, y + 1);
+            if (!(isInk(a) || isInk(b) || isInk(c) || isInk(d)))
+                continue;
+            ++inkBlocks;
+            detailed += !(a == b && b == c && c == d);
+        }
+    }
+    return inkBlocks ? double(detailed) / inkBlocks : 0.0;
+}
+
+} // namespace
+
+class HiDpiTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void window_growsByTheFactor();
+    void ticks_lieOnTheirTwips_data();
+    void ticks_lieOnTheirTwips();
+    void indicator_liesOnItsTwips_data();
+    void indicator_liesOnItsTwips();
+    void captions_scaleWithTheWindow_data();
+    void captions_scaleWithTheWindow();
+    void text_isDrawnAtScreenResolution();
+    void pictures_haveScreenResolution();
+
+private:
+    double m_factor = 1;
+};
+
+void HiDpiTest::initTestCase()
+{
+    m_factor = scaleFactor();
+    qInfo("QT_SCALE_FACTOR %g", m_factor);
+}
+
+void HiDpiTest::window_growsByTheFactor()
+{
+    Window w;
+    QCOMPARE(w->devicePixelRatioF(), m_factor);
+    // The layout is in logical pixels and does not change with the factor.
+    QCOMPARE(w->centralWidget()->size(), QSize(767, 374));
+
+    const QImage image = w->grab().toImage();
+    QCOMPARE(image.devicePixelRatio(), m_factor);
+    QCOMPARE(image.size(), w->size() * m_factor);
+}
+
+void HiDpiTest::ticks_lieOnTheirTwips_data()
+{
+    QTest::addColumn<int>("yTwips");
+    QTest::newRow("top, 1063,25 hPa") << 738;
+    QTest::newRow("centre, 1013,25 hPa") << 2738;
+    QTest::newRow("bottom, 963,25 hPa") << 4738;
+}
+
+// The long ticks, black, with the indicator hidden as on a first start.
+void HiDpiTest::ticks_lieOnTheirTwips()
+{
+    QFETCH(int, yTwips);
+    Window w;
+    QVERIFY(!w->latte->isVisible());
+    const QImage image = w->grab().toImage();
+    const QPoint origin = w->centralWidget()->mapTo(w.form.get(), QPoint(0, 0)) + framePx(QStringLiteral("Frame2"));
+    const int x1 = std::lround((origin.x() + kLongTickX1 / 15.0) * m_factor);
+    const int x2 = std::lround((origin.x() + kLongTickX2 / 15.0) * m_factor);
+    const double predicted = (origin.y() + yTwips / 15.0) * m_factor;
+
+    const QList<int> rows = rowsOfColour(image, x1, x2, kBlackLine);
+    int nearest = -1;
+    for (int row : rows)
+        if (nearest < 0 || std::abs(row - predicted) < std::abs(nearest - predicted))
+            nearest = row;
+    QVERIFY2(nearest >= 0, "no black tick at all");
+    QVERIFY2(std::abs(nearest - predicted) <= m_factor,
+             qPrintable(QStringLiteral("tick at row %1, predicted %2").arg(nearest).arg(predicted)));
+    // One logical pixel thick: exactly factor device rows.
+    const int thickness = int(std::count_if(rows.begin(), rows.end(),
+                                            [&](int row) { return std::abs(row - nearest) <= 2 * m_factor; }));
+    QCOMPARE(thickness, int(m_factor));
+}
+
+void HiDpiTest::indicator_liesOnItsTwips_data()
+{
+    // At altitude 0 the reading is the sea-level pressure; the indicator sits
+    // 40 twips higher for every hPa above 1013,25.
+    QTest::addColumn<QString>("reading");
+    QTest::addColumn<double>("hPaAbove");
+    QTest::newRow("standard pressure") << "1013.25" << 0.0;
+    QTest::newRow("high") << "1040" << 26.75;
+    QTest::newRow("low") << "970" << -43.25;
+    QTest::newRow("near the top") << "1060" << 46.75;
+}
+
+void HiDpiTest::indicator_liesOnItsTwips()
+{
+    QFETCH(QString, reading);
+    QFETCH(double, hPaAbove);
+    Window w;
+    w->eingabe1->setText(QStringLiteral("0"));
+    w->eingabe2->setText(reading);
+    w->Command1->click();
+    QVERIFY(w->latte->isVisible());
+
+    const QImage image = w->grab().toImage();
+    const QPoint origin = w->centralWidget()->mapTo(w.form.get(), QPoint(0, 0)) + framePx(QStringLiteral("Frame2"));
+    const int x1 = std::lround((origin.x() + kLongTickX1 / 15.0) * m_factor);
+    const int x2 = std::lround((origin.x() + kLongTickX2 / 15.0) * m_factor);
+    const double yTwips = 2738 - 40 * hPaAbove;
+    const double predicted = (origin.y() + yTwips / 15.0) * m_factor;
+
+    const QList<int> rows = rowsOfColour(image, x1, x2, kRedLine);
+    QVERIFY2(!rows.isEmpty(), "no red indicator drawn");
+    QVERIFY2(std::abs(rows.first() - predicted) <= m_factor,
+             qPrintable(QStringLiteral("indicator at row %1, predicted %2").arg(rows.first()).arg(predicted)));
+    QCOMPARE(rows.size(), int(m_factor));
+    QCOMPARE(rows.last() - rows.first() + 1, int(m_factor));
+}
+
+void HiDpiTest::captions_scaleWithTheWindow_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("frame");
+    QTest::addColumn<QRect>("twips");
+    QTest::newRow("scale top") << "Label8" << "Frame2" << QRect(2400, 620, 1095, 255);
+    QTest::newRow("scale centre") << "Label7" << "Frame2" << QRect(2400, 2630, 1095, 255);
+    QTest::newRow("scale bottom") << "Label9" << "Frame2" << QRect(2490, 4620, 855, 255);
+    QTest::newRow("sea level, large bold") << "Label4" << "Frame4" << QRect(355, 420, 4575, 375);
+    QTest::newRow("reading, bold") << "Label2" << "Frame3" << QRect(560, 320, 2580, 255);
+    QTest::newRow("unit") << "Label12" << "Frame1" << QRect(2160, 1380, 615, 255);
+}
+
+// Each caption stands at its twips in logical pixels whatever the factor,
+// its text is drawn inside that box scaled by the factor, and the text is
+// as tall as the font says, times the factor.
+void HiDpiTest::captions_scaleWithTheWindow()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, frame);
+    QFETCH(QRect, twips);
+    Window w;
+    auto *caption = w->findChild<QLabel *>(label);
+    QVERIFY(caption);
+
+    const QPoint client = w->centralWidget()->mapTo(w.form.get(), QPoint(0, 0));
+    const QRect logical(client + framePx(frame) + QPoint(px(twips.left()), px(twips.top())),
+                        QSize(px(twips.width()), px(twips.height())));
+    QCOMPARE(QRect(caption->mapTo(w.form.get(), QPoint(0, 0)), caption->size()), logical);
+
+    const QImage image = w->grab().toImage();
+    const QRect device(logical.topLeft() * m_factor, logical.size() * m_factor);
+    const QRect ink = inkBounds(image.copy(device));
+    QVERIFY2(!ink.isEmpty(), "no text drawn in the caption's box");
+
+    const int textHeight = QFontMetrics(caption->font()).tightBoundingRect(caption->text()).height();
+    QVERIFY2(std::abs(ink.height() - textHeight * m_factor) <= m_factor + 1,
+             qPrintable(QStringLiteral("ink %1 device px high, text %2 logical px")
+                            .arg(ink.height())
+                            .arg(textHeight)));
+    QVERIFY2(ink.left() <= 3 * m_factor,
+             qPrintable(QStringLiteral("text starts %1 device px into its box").arg(ink.left())));
+}
+
+void HiDpiTest::text_isDrawnAtScreenResolution()
+{
+    if (m_factor < 2)
+        QSKIP("only on a scaled screen");
+    Window w;
+    for (QLabel *caption : {w->Label4, w->Label2, w->Label8}) {
+        const QPoint topLeft = caption->mapTo(w.form.get(), QPoint(0, 0));
+        const QImage image = w->grab().toImage();
+        const QImage text = image.copy(QRect(topLeft * m_factor, caption->size() * m_factor));
+        const double share = detailedBlockShare(text);
+        QVERIFY2(share > 0.2, qPrintable(QStringLiteral("%1: only %2 of the text's 2x2 blocks have detail")
+                                             .arg(caption->objectName())
+                                             .arg(share)));
+    }
+}
+
+// The window icon offers a picture at least as large as the scaled 48 x 48
+// pixels, and the info window's emblem is a picture of the screen's
+// resolution, drawn with detail.
+void HiDpiTest::pictures_haveScreenResolution()
+{
+    Window w;
+    const int iconSide = int(48 * m_factor);
+    bool largeEnough = false;
+    for (const QSize &size : w->windowIcon().availableSizes())
+        largeEnough = largeEnough || (size.width() >= iconSide && size.height() >= iconSide);
+    QVERIFY2(largeEnough, "no window icon picture for this factor");
+
+    w->Info_Click();
+    Form3 *info = w->infoWindow();
+    QVERIFY(info);
+    const QPixmap emblem = info->Picture2->pixmap();
+    QCOMPARE(emblem.devicePixelRatio(), m_factor);
+    QCOMPARE(emblem.size(), QSize(48, 48) * m_factor);
+    if (m_factor >= 2) {
+        const QImage drawn = info->grab().toImage().copy(
+            QRect(info->Picture2->pos() * m_factor, QSize(48, 48) * m_factor));
+        QVERIFY(detailedBlockShare(drawn) > 0.2);
+    }
+}
+
+QTEST_MAIN(HiDpiTest)
+#include "test_hidpi.moc"
