@@ -102,6 +102,7 @@ class TestHistory : public QObject
     Q_OBJECT
 
 private slots:
+    void staleTemporaries_areRemovedOthersKept();
     void encodesValuesByteForByte_data();
     void encodesValuesByteForByte();
     void emptyRecordIs48Bytes();
@@ -682,6 +683,37 @@ void TestHistory::dataFolderLocation()
 
     QCOMPARE(dataFolderFrom(appData, xdgDataHome, "/home/u"), folder);
     QCOMPARE(historyFilePath(folder), folder + "/save.dat");
+}
+
+void TestHistory::staleTemporaries_areRemovedOthersKept()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("save.dat"));
+    const QDateTime now = QDateTime::currentDateTime();
+    const struct
+    {
+        const char *name;
+        int ageSeconds;
+        bool survives;
+    } cases[] = {
+        {"save.dat.Ab3dE9", 3600, false},      // left by a killed save
+        {"save.dat.xY12zz", 5, true},          // may belong to a save under way
+        {"save.dat.beschaedigt-20261207-101500", 3600, true},
+        {"save.dat.abc", 3600, true},
+        {"save.dat.Ab3dE9x", 3600, true},
+        {"notizen.txt", 3600, true},
+        {"save.dat", 3600, true},
+    };
+    for (const auto &c : cases) {
+        QFile f(dir.filePath(QLatin1String(c.name)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("x");
+        f.flush();
+        QVERIFY(f.setFileTime(now.addSecs(-c.ageSeconds), QFileDevice::FileModificationTime));
+    }
+    QCOMPARE(removeStaleTemporaries(file, now), 1);
+    for (const auto &c : cases)
+        QVERIFY2(QFile::exists(dir.filePath(QLatin1String(c.name))) == c.survives, c.name);
 }
 
 QTEST_GUILESS_MAIN(TestHistory)

@@ -30,6 +30,7 @@ void Form1::Form1_Load()
     const QString file = historyFilePath(folder);
 
     const QDateTime now = m_platform->now();
+    removeStaleTemporaries(file, QDateTime::currentDateTime());
     LoadResult loaded = loadRecordFile(file, now);
     // The reason names the file and, for a damaged one, where it was kept.
     if (loaded.status == LoadResult::Status::Damaged) {

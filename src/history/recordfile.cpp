@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace barovista {
@@ -147,6 +148,24 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
         return fail(cannotWrite, file.errorString());
     result.ok = true;
     return result;
+}
+
+int removeStaleTemporaries(const QString &filePath, const QDateTime &now)
+{
+    const QFileInfo info(filePath);
+    const QRegularExpression temporary(QLatin1Char('^') + QRegularExpression::escape(info.fileName())
+                                       + QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+    int removed = 0;
+    const QFileInfoList entries = info.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden);
+    for (const QFileInfo &entry : entries) {
+        if (!temporary.match(entry.fileName()).hasMatch() || entry.isSymLink())
+            continue;
+        if (entry.lastModified().secsTo(now) < 60)
+            continue;
+        if (QFile::remove(entry.absoluteFilePath()))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace barovista

@@ -40,4 +40,10 @@ struct SaveResult
 // the new bytes. Creates the folder when it is missing.
 SaveResult saveRecordFile(const QString &filePath, const Record &record);
 
+// Removes what a save that was killed midway leaves behind: the temporary
+// file beside the history file ("save.dat." and six letters or digits),
+// when it is older than a minute, so that it cannot belong to a save under
+// way. Returns how many were removed.
+int removeStaleTemporaries(const QString &filePath, const QDateTime &now);
+
 } // namespace barovista
