@@ -8,6 +8,7 @@
 #include "ui/inputfield.h"
 #include "ui/inputfilter.h"
 #include "ui/line.h"
+#include "ui/pictures.h"
 #include "ui/platform.h"
 #include "ui/twips.h"
 
@@ -151,14 +152,7 @@ void Form1::buildWindow()
     setWindowTitle(kMainTitle);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    // 48 pixels and twice that for scaled screens and large task switchers.
-    // Menus and launchers take the installed icons (up to 256 pixels and the
-    // SVG); a 256-pixel window icon here would cost a decode and a quarter
-    // megabyte at every start.
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/barovista.png"));
-    icon.addFile(QStringLiteral(":/icons/barovista@2x.png"));
-    setWindowIcon(icon);
+    setWindowIcon(windowPicture());
 
     Ende = menuBar()->addAction(QStringLiteral("&Reset"));
     stat = menuBar()->addAction(QStringLiteral("&Statistik"));

@@ -9,6 +9,7 @@
 #include <QShowEvent>
 #include <QTextCursor>
 
+#include "ui/pictures.h"
 #include "ui/twips.h"
 
 // The resources live in a static library; naming the initialiser here makes
@@ -31,10 +32,7 @@ Form2::Form2(QWidget *owner)
 
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Barovista 1.1 - Hilfe"));
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/barovista.png"));
-    icon.addFile(QStringLiteral(":/icons/barovista-256.png"));
-    setWindowIcon(icon);
+    setWindowIcon(windowPicture());
     setModal(true);
     setFixedSize(px(7950), px(5295));
 
