@@ -26,5 +26,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.barovista.de")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window is laid out for Arial's metrics; Liberation Sans is its twin.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+# German texts for Qt's own edit menu in the input fields.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 include(CPack)

@@ -12,7 +12,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 
 using namespace barovista;
@@ -46,6 +48,10 @@ void typeInto(QWidget *field, const QString &keys)
                 QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
             else if (name == QLatin1String("ctrl+x"))
                 QTest::keyClick(field, Qt::Key_X, Qt::ControlModifier);
+            else if (name == QLatin1String("ctrl+bs"))
+                QTest::keyClick(field, Qt::Key_Backspace, Qt::ControlModifier);
+            else if (name == QLatin1String("alt+3"))
+                QTest::keyClick(field, '3', Qt::AltModifier);
             else if (name == QLatin1String("selall"))
                 static_cast<QLineEdit *>(field)->selectAll();
             else
@@ -88,6 +94,8 @@ void InputFieldsTest::filters_data()
     QTest::newRow("enter and escape never reach the text") << "eingabe2" << "12" << "{esc}" << "12" << 0;
     QTest::newRow("keyboard paste refused") << "eingabe2" << "12" << "{ctrl+v}" << "12" << 0;
     QTest::newRow("keyboard cut refused") << "eingabe1" << "12" << "{selall}{ctrl+x}" << "12" << 0;
+    QTest::newRow("ctrl+backspace deletes no word") << "eingabe2" << "10.5" << "{ctrl+bs}" << "10.5" << 0;
+    QTest::newRow("alt with a digit types nothing") << "eingabe1" << "1" << "{alt+3}" << "1" << 0;
     QTest::newRow("keys without a character work") << "eingabe2" << "123" << "{home}{del}" << "23" << 0;
     QTest::newRow("insert in the middle") << "eingabe2" << "125" << "{left}{left}." << "1.25" << 0;
 }
@@ -107,6 +115,36 @@ void InputFieldsTest::filters()
     typeInto(input, keys);
     QCOMPARE(input->text(), text);
     QCOMPARE(w.platform->beeps, beeps);
+}
+
+void InputFieldsTest::inputMethodText_goesThroughTheFilter()
+{
+    Window w;
+    QVERIFY(!w->eingabe2->testAttribute(Qt::WA_InputMethodEnabled));
+    w->eingabe2->setFocus();
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("é5,2x"));
+    QApplication::sendEvent(w->eingabe2, &composed);
+    QCOMPARE(w->eingabe2->text(), QStringLiteral("5.2"));
+}
+
+void InputFieldsTest::menuBar_keepsFieldStateAndRunsEntryByLetter()
+{
+    Window w;
+    w->eingabe1->setText(QStringLiteral("500"));
+    w->eingabe1->setFocus();
+    w->eingabe1->setCursorPosition(1);
+    // Alt alone lends the focus to the menu bar and gives it back.
+    w->menuBar()->setFocus(Qt::MenuBarFocusReason);
+    QCOMPARE(w->eingabe1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    w->eingabe1->setFocus(Qt::MenuBarFocusReason);
+    QCOMPARE(w->eingabe1->cursorPosition(), 1);
+
+    // A letter while the menu bar waits runs its entry at once.
+    w->menuBar()->setFocus(Qt::MenuBarFocusReason);
+    QTest::keyClick(w->menuBar(), Qt::Key_S);
+    QCOMPARE(w.platform->boxes.size(), 1);
+    QCOMPARE(w.platform->boxes.first().title, QStringLiteral("Barovista 1.1 - Statistik"));
 }
 
 void InputFieldsTest::maxLength_refusesOverlongText()

@@ -9,6 +9,8 @@ class InputFieldsTest : public QObject
 private slots:
     void filters_data();
     void filters();
+    void inputMethodText_goesThroughTheFilter();
+    void menuBar_keepsFieldStateAndRunsEntryByLetter();
     void maxLength_refusesOverlongText();
     void enterChain_leadsToEvaluationAndCalibration();
     void f1_opensHelp_data();

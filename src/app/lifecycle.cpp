@@ -36,6 +36,7 @@ void Form1::Form1_Load()
     if (loaded.status == LoadResult::Status::Damaged) {
         warn(loaded.reason + QStringLiteral("\r\nBarovista beginnt eine neue Statistik."));
     } else if (loaded.status == LoadResult::Status::Unreadable) {
+        m_historyUnwritable = true;
         warn(loaded.reason
              + QStringLiteral("\r\nMessungen können in dieser Sitzung nicht gespeichert werden."));
     }
@@ -102,7 +103,9 @@ void Form1::Form1_Load()
 
 void Form1::Form1_Unload()
 {
-    if (!anzeige4->text().isEmpty() && saveok == 1) {
+    // Start-up said that this session cannot save; a second box would only
+    // repeat it.
+    if (!anzeige4->text().isEmpty() && saveok == 1 && !m_historyUnwritable) {
         Record record = toRecord();
         const ScreenTexts screen{eingabe1->text(), eingabe2->text(), eingabe3->text(),
                                  anzeige1->text(), anzeige2->text(), anzeige4->text()};

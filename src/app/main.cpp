@@ -1,6 +1,9 @@
 #include "ui/form1.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QScreen>
 
 #include <cstdio>
@@ -37,6 +40,13 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("barovista"));
     QApplication::setApplicationVersion(QStringLiteral("1.1"));
     QApplication::setDesktopFileName(QStringLiteral("barovista"));
+
+    // Qt's own texts (the edit menu of the input fields) in German, where
+    // the translations are installed; the program's texts are German anyway.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     barovista::Form1 form;
     form.Form1_Load();

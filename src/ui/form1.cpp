@@ -169,6 +169,8 @@ void Form1::buildWindow()
     client->setAutoFillBackground(true);
     QPalette palette = client->palette();
     palette.setColor(QPalette::Window, kWindowQColor);
+    // Black captions on the light window colour, whatever the desktop theme.
+    palette.setColor(QPalette::WindowText, Qt::black);
     client->setPalette(palette);
     client->setFont(arial(FontSize::Small));
     setCentralWidget(client);
@@ -343,6 +345,7 @@ void Form1::buildScale()
     range->hide();
     Frame2->setMouseTracking(true);
     Frame2->installEventFilter(this);
+    menuBar()->installEventFilter(this);
 }
 
 void Form1::connectHandlers()
@@ -367,8 +370,9 @@ void Form1::connectHandlers()
             syncFocus();
             // Qt selects the whole text when a field is tabbed into, after
             // the entry has placed the caret: place it again.
-            const bool realEntry = event->gotFocus() && event->reason() != Qt::ActiveWindowFocusReason
-                && event->reason() != Qt::PopupFocusReason;
+            const Qt::FocusReason reason = event->reason();
+            const bool realEntry = event->gotFocus() && reason != Qt::ActiveWindowFocusReason
+                && reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason;
             if (realEntry && m_logicalFocus == field)
                 focusEntry(field);
         };
@@ -634,7 +638,9 @@ void Form1::focusTo(QWidget *widget)
 void Form1::syncFocus()
 {
     QWidget *now = focusWidget();
-    if (now == m_logicalFocus)
+    // Alt alone lends the focus to the menu bar for its keyboard navigation;
+    // the field keeps its state until a control really takes the focus.
+    if (now == m_logicalFocus || now == menuBar())
         return;
     QWidget *old = m_logicalFocus;
     m_logicalFocus = now;
@@ -663,6 +669,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::KeyPress:
+        if (watched == menuBar())
+            return menuBarKey(static_cast<QKeyEvent *>(event));
         if ((watched == Command1 || watched == Command2)
             && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
             Hilfe_Click();
@@ -702,6 +710,28 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// After Alt alone the menu bar waits for a letter. Its entries open no menus,
+// so Qt would only highlight the entry; run it at once instead, as the
+// letter does together with Alt.
+bool Form1::menuBarKey(QKeyEvent *event)
+{
+    const QString typed = event->text().toLower();
+    if (typed.size() != 1 || !typed.front().isLetter())
+        return false;
+    for (QAction *action : menuBar()->actions()) {
+        const QString caption = action->text();
+        const qsizetype amp = caption.indexOf(QLatin1Char('&'));
+        if (amp < 0 || amp + 1 >= caption.size() || caption[amp + 1].toLower() != typed.front())
+            continue;
+        // Leave the keyboard navigation first, which hands the focus back.
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(menuBar(), &escape);
+        action->trigger();
+        return true;
+    }
+    return false;
 }
 
 void Form1::hoverScale(QObject *watched)

@@ -31,6 +31,7 @@
 #include <memory>
 
 class QAction;
+class QKeyEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -169,6 +170,7 @@ private:
     void setMessage(const QString &text);
 
     void hoverScale(QObject *watched);
+    bool menuBarKey(QKeyEvent *event);
 
     void warn(const QString &prompt);
     bool refuseEmpty(InputField *field, const QString &prompt);
@@ -183,6 +185,7 @@ private:
     float m_label14Top = 3120;
     bool m_ended = false;
     bool m_unloaded = false;
+    bool m_historyUnwritable = false; // start-up found the history file unusable in place
 };
 
 // Prompts shared by the evaluation and the calibration.

@@ -2,6 +2,7 @@
 
 #include "ui/inputfilter.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPointer>
 
@@ -9,9 +10,23 @@ namespace barovista {
 
 InputField::InputField(QWidget *parent) : QLineEdit(parent)
 {
-    // No context menu: copy and paste are refused in these fields, and the
-    // menu would offer them.
-    setContextMenuPolicy(Qt::NoContextMenu);
+    // Numbers need no input method. Without one, a dead key or a compose
+    // sequence arrives as plain key presses that the filter sees, instead of
+    // a finished character that would bypass it.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+void InputField::inputMethodEvent(QInputMethodEvent *event)
+{
+    // Should an input method deliver text all the same, it goes through the
+    // filter character by character, like typed keys.
+    const QString committed = event->commitString();
+    for (const QChar c : committed) {
+        const char16_t character = keyPress ? keyPress(c.unicode()) : c.unicode();
+        if (character != 0 && character != kBackspace)
+            insert(QString(QChar(character)));
+    }
+    event->accept();
 }
 
 void InputField::keyPressEvent(QKeyEvent *event)
@@ -22,6 +37,13 @@ void InputField::keyPressEvent(QKeyEvent *event)
     if (!self)
         return;
 
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !event->text().isEmpty()) {
+        // Alt with a character key types nothing: it is an access key, or
+        // nothing at all.
+        event->accept();
+        return;
+    }
     const char16_t typed = typedCharacter(*event);
     if (typed == 0) {
         QLineEdit::keyPressEvent(event);

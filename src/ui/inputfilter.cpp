@@ -42,14 +42,16 @@ FilterDecision pressureFilter(const QString &text, char16_t character)
 char16_t typedCharacter(const QKeyEvent &event)
 {
     const int key = event.key();
+    const Qt::KeyboardModifiers mods = event.modifiers();
     switch (key) {
-    case Qt::Key_Backspace: return kBackspace;
+    // Ctrl+Backspace types DEL, which the filters swallow, rather than
+    // deleting a whole word.
+    case Qt::Key_Backspace: return (mods & Qt::ControlModifier) ? kDelete : kBackspace;
     case Qt::Key_Return:
     case Qt::Key_Enter: return kEnter;
     case Qt::Key_Escape: return kEscape;
     default: break;
     }
-    const Qt::KeyboardModifiers mods = event.modifiers();
     if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier) && key >= Qt::Key_A
         && key <= Qt::Key_Z)
         return static_cast<char16_t>(key - Qt::Key_A + 1);

@@ -17,6 +17,7 @@ struct FilterDecision
 inline constexpr char16_t kBackspace = 8;
 inline constexpr char16_t kEnter = 13;
 inline constexpr char16_t kEscape = 27;
+inline constexpr char16_t kDelete = 127;
 
 // Altitude: digits only, four characters at most.
 FilterDecision altitudeFilter(const QString &text, char16_t character);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -17,6 +18,9 @@ Platform::Answer DesktopPlatform::showMessage(QWidget *parent, const MessageBox 
     QString shown = box.prompt;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     dialog.setText(shown);
+    // The program breaks its lines itself; a report line must not wrap.
+    if (auto *label = dialog.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
+        label->setWordWrap(false);
 
     switch (box.icon) {
     case Icon::None: dialog.setIcon(QMessageBox::NoIcon); break;
