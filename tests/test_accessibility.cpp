@@ -167,22 +167,29 @@ void AccessibilityTest::everyControlHasAName_data()
     QTest::newRow("Form3") << "Form3" << QString() << QString();
 }
 
+// The window a row names, after an evaluation of the row's inputs if any.
+QWidget *openWindow(Window &w, const QString &window, const QString &altitude, const QString &reading)
+{
+    if (!altitude.isEmpty())
+        evaluate(w, altitude, reading);
+    if (window == QLatin1String("Form2")) {
+        w->Hilfe_Click();
+        return w->helpWindow();
+    }
+    if (window == QLatin1String("Form3")) {
+        w->Info_Click();
+        return w->infoWindow();
+    }
+    return w.form.get();
+}
+
 void AccessibilityTest::everyControlHasAName()
 {
     QFETCH(QString, window);
     QFETCH(QString, altitude);
     QFETCH(QString, reading);
     Window w;
-    if (!altitude.isEmpty())
-        evaluate(w, altitude, reading);
-    QWidget *target = w.form.get();
-    if (window == QLatin1String("Form2")) {
-        w->Hilfe_Click();
-        target = w->helpWindow();
-    } else if (window == QLatin1String("Form3")) {
-        w->Info_Click();
-        target = w->infoWindow();
-    }
+    QWidget *target = openWindow(w, window, altitude, reading);
     QVERIFY(target);
     QVERIFY(target->isVisible());
     const QStringList unnamed = unnamedControls(target);
@@ -200,16 +207,7 @@ void AccessibilityTest::everyCaptionIsRead()
     QFETCH(QString, altitude);
     QFETCH(QString, reading);
     Window w;
-    if (!altitude.isEmpty())
-        evaluate(w, altitude, reading);
-    QWidget *target = w.form.get();
-    if (window == QLatin1String("Form2")) {
-        w->Hilfe_Click();
-        target = w->helpWindow();
-    } else if (window == QLatin1String("Form3")) {
-        w->Info_Click();
-        target = w->infoWindow();
-    }
+    QWidget *target = openWindow(w, window, altitude, reading);
     QVERIFY(target);
     const QStringList unread = unreadCaptions(target);
     QVERIFY2(unread.isEmpty(), qPrintable(unread.join(QStringLiteral("; "))));
