@@ -703,9 +703,6 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         break;
-    case QEvent::FocusIn:
-    case QEvent::FocusOut:
-        break;
     default:
         break;
     }
