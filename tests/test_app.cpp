@@ -23,49 +23,6 @@ namespace {
 
 const QDateTime kMonday(QDate(2026, 12, 7), QTime(10, 15, 0));
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-// A program run on a given APPDATA, started at a given moment.
-struct Run
-{
-    std::unique_ptr<Window> window;
-
-    Run(const QString &appData, const QDateTime &now)
-    {
-        window = std::make_unique<Window>(false, false, appData);
-        window->platform->clock = now;
-        (*window)->Form1_Load();
-        (*window)->show();
-        (*window)->activateWindow();
-        if (!QTest::qWaitForWindowActive(window->form.get()))
-            qWarning("window did not become active");
-    }
-    Form1 *operator->() const { return window->form.get(); }
-    FakePlatform &platform() const { return *window->platform; }
-
-    void evaluate(const QString &altitude, const QString &reading)
-    {
-        window->form->eingabe1->setText(altitude);
-        window->form->eingabe2->setText(reading);
-        window->form->Command1->click();
-    }
-    void close() { window->form->close(); }
-};
-
 } // namespace
 
 class LifecycleTest : public QObject
@@ -103,7 +60,7 @@ void LifecycleTest::init()
 
 void LifecycleTest::firstStart_createsFolderAndEmptyRecord()
 {
-    Run run(appData(), kMonday);
+    Run run(appData(), kMonday, true);
     QCOMPARE(run->pfad.textValue(), QDir::toNativeSeparators(folder()));
     const QByteArray bytes = readAll(file());
     QCOMPARE(bytes.size(), 48);
@@ -125,9 +82,9 @@ void LifecycleTest::firstStart_createsFolderAndEmptyRecord()
 
 void LifecycleTest::closingWithoutEvaluation_writesNothing()
 {
-    { Run(appData(), kMonday).close(); }
+    { Run(appData(), kMonday, true).close(); }
     const QByteArray before = readAll(file());
-    Run run(appData(), kMonday.addDays(1));
+    Run run(appData(), kMonday.addDays(1), true);
     run->eingabe1->setText(QStringLiteral("500"));
     run->eingabe3->setText(QStringLiteral("1013"));
     run->Command2->click(); // a calibration alone does not count
@@ -137,9 +94,9 @@ void LifecycleTest::closingWithoutEvaluation_writesNothing()
 
 void LifecycleTest::closingAfterClearedResult_writesNothing()
 {
-    { Run(appData(), kMonday).close(); }
+    { Run(appData(), kMonday, true).close(); }
     const QByteArray before = readAll(file());
-    Run run(appData(), kMonday);
+    Run run(appData(), kMonday, true);
     run.evaluate(QStringLiteral("500"), QStringLiteral("950"));
     run->eingabe1->setFocus();
     QTest::keyClick(run->eingabe1, Qt::Key_End); // clears the result
@@ -151,7 +108,7 @@ void LifecycleTest::closingAfterClearedResult_writesNothing()
 void LifecycleTest::life_firstStartEvaluateCloseRestoreReset()
 {
     {
-        Run run(appData(), kMonday);
+        Run run(appData(), kMonday, true);
         run.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
         run->eingabe3->setText(QStringLiteral("1013"));
         run->stat->trigger();
@@ -160,7 +117,7 @@ void LifecycleTest::life_firstStartEvaluateCloseRestoreReset()
         run.close();
     }
     {
-        Run run(appData(), kMonday.addSecs(3600));
+        Run run(appData(), kMonday.addSecs(3600), true);
         QCOMPARE(run->eingabe1->text(), QStringLiteral("1000"));
         QCOMPARE(run->eingabe2->text(), QStringLiteral("900"));
         QCOMPARE(run->eingabe3->text(), QStringLiteral("1013"));
@@ -196,17 +153,17 @@ void LifecycleTest::life_firstStartEvaluateCloseRestoreReset()
         run.close();
     }
     {
-        Run run(appData(), kMonday.addDays(1));
+        Run run(appData(), kMonday.addDays(1), true);
         run.evaluate(QStringLiteral("1000"), QStringLiteral("900")); // equals the lowest
         run.close();
     }
     {
-        Run run(appData(), kMonday.addDays(2));
+        Run run(appData(), kMonday.addDays(2), true);
         run.evaluate(QStringLiteral("1000"), QStringLiteral("910")); // equals the highest
         run.close();
     }
     {
-        Run run(appData(), kMonday.addDays(3));
+        Run run(appData(), kMonday.addDays(3), true);
         run->stat->trigger();
         const QStringList lines = run.platform().boxes.first().prompt.split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 7);
@@ -236,7 +193,7 @@ void LifecycleTest::life_firstStartEvaluateCloseRestoreReset()
         QVERIFY(!QFile::exists(file()));
     }
     {
-        Run run(appData(), kMonday.addDays(4));
+        Run run(appData(), kMonday.addDays(4), true);
         QCOMPARE(readAll(file()).size(), 48);
         QVERIFY(run->eingabe1->text().isEmpty());
         run->stat->trigger();
@@ -260,11 +217,11 @@ void LifecycleTest::restore_offScaleShowsRange()
     QFETCH(QString, reading);
     QFETCH(bool, onScale);
     {
-        Run run(appData(), kMonday);
+        Run run(appData(), kMonday, true);
         run.evaluate(QStringLiteral("0"), reading);
         run.close();
     }
-    Run run(appData(), kMonday);
+    Run run(appData(), kMonday, true);
     QCOMPARE(run->latte->isVisible(), onScale);
     QCOMPARE(run->Label13->isVisible(), onScale);
     QCOMPARE(run->Label14->isVisible(), onScale);
@@ -273,7 +230,7 @@ void LifecycleTest::restore_offScaleShowsRange()
 
 void LifecycleTest::reset_noChangesNothing()
 {
-    Run run(appData(), kMonday);
+    Run run(appData(), kMonday, true);
     run.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
     run.platform().answers = {Platform::Answer::No};
     run->Ende->trigger();
@@ -286,9 +243,9 @@ void LifecycleTest::reset_noChangesNothing()
 
 void LifecycleTest::reset_toleratesMissingFileAndForeignFiles()
 {
-    Run run(appData(), kMonday);
+    Run run(appData(), kMonday, true);
     QFile::remove(file());
-    writeAll(folder() + QStringLiteral("/notizen.txt"), "meine Notizen");
+    QVERIFY(writeAll(folder() + QStringLiteral("/notizen.txt"), "meine Notizen"));
     run.platform().answers = {Platform::Answer::Yes};
     run->Ende->trigger();
     QVERIFY(run->hasEnded());
@@ -315,8 +272,8 @@ void LifecycleTest::damagedFile_isKeptAndUserTold_data()
 void LifecycleTest::damagedFile_isKeptAndUserTold()
 {
     QFETCH(QByteArray, bytes);
-    writeAll(file(), bytes);
-    Run run(appData(), kMonday);
+    QVERIFY(writeAll(file(), bytes));
+    Run run(appData(), kMonday, true);
     QCOMPARE(run.platform().boxes.size(), 1);
     const auto &box = run.platform().boxes.first();
     QCOMPARE(box.icon, Platform::Icon::Warning);
@@ -333,9 +290,9 @@ void LifecycleTest::damagedFile_isKeptAndUserTold()
 
 void LifecycleTest::shutdown_cannotWrite_tellsUserAndKeepsOldFile()
 {
-    { Run(appData(), kMonday).close(); }
+    { Run(appData(), kMonday, true).close(); }
     const QByteArray before = readAll(file());
-    Run run(appData(), kMonday);
+    Run run(appData(), kMonday, true);
     run.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
     // A directory where the new file would go stops the rename.
     QVERIFY(QFile::rename(file(), file() + QStringLiteral(".bak")));
@@ -350,7 +307,7 @@ void LifecycleTest::shutdown_cannotWrite_tellsUserAndKeepsOldFile()
 
 void LifecycleTest::shutdown_recreatesRemovedFolder()
 {
-    Run run(appData(), kMonday);
+    Run run(appData(), kMonday, true);
     run.evaluate(QStringLiteral("500"), QStringLiteral("955"));
     QVERIFY(QDir(folder()).removeRecursively());
     run.close();

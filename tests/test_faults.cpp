@@ -35,54 +35,13 @@ namespace {
 const QDateTime kMonday(QDate(2026, 12, 7), QTime(10, 15, 0));
 const QString kDamagedPrefix = QStringLiteral("save.dat.beschaedigt-");
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-// The program started on an APPDATA at a given moment; shown only on request,
-// since most checks need no window on screen.
-struct Run
-{
-    std::unique_ptr<Window> window;
-
-    Run(const QString &appData, bool show = false)
-    {
-        window = std::make_unique<Window>(false, false, appData);
-        window->platform->clock = kMonday;
-        (*window)->Form1_Load();
-        if (show) {
-            (*window)->show();
-            (*window)->activateWindow();
-            if (!QTest::qWaitForWindowActive(window->form.get()))
-                qWarning("window did not become active");
-        }
-    }
-    Form1 *operator->() const { return window->form.get(); }
-    FakePlatform &platform() const { return *window->platform; }
-    void evaluate(const QString &altitude, const QString &reading)
-    {
-        window->form->eingabe1->setText(altitude);
-        window->form->eingabe2->setText(reading);
-        window->form->Command1->click();
-    }
-};
-
 // The bytes that undisturbed runs write, one evaluation (altitude, reading)
 // each, on a new APPDATA: what a disturbed run must still end up with.
 QByteArray undisturbedBytes(const QList<std::pair<QString, QString>> &evaluations)
 {
     QTemporaryDir dir;
     for (const auto &[altitude, reading] : evaluations) {
-        Run run(dir.path());
+        Run run(dir.path(), kMonday, false);
         run.evaluate(altitude, reading);
         run->close();
     }
@@ -212,7 +171,7 @@ void FaultsTest::startUp_keepsUnusableFileAndStartsAfresh()
     QFETCH(QByteArray, bytes);
     QVERIFY(writeAll(file(), bytes));
     {
-        Run run(appData(), true);
+        Run run(appData(), kMonday, true);
         verifyKeptAndStartedAfresh(run, bytes);
         // The new history takes the next measurement as usual.
         run.evaluate(QStringLiteral("500"), QStringLiteral("955"));
@@ -231,7 +190,7 @@ void FaultsTest::startUp_fullRecordTruncatedAtEveryOffset()
     for (qsizetype length = 0; length < full.size(); ++length) {
         const QByteArray cut = full.left(length);
         QVERIFY(writeAll(file(), cut));
-        Run run(appData());
+        Run run(appData(), kMonday, false);
         verifyKeptAndStartedAfresh(run, cut);
         if (QTest::currentTestFailed())
             QFAIL(qPrintable(QStringLiteral("cut after %1 of %2 bytes").arg(length).arg(full.size())));
@@ -241,7 +200,7 @@ void FaultsTest::startUp_fullRecordTruncatedAtEveryOffset()
           static_cast<long long>(full.size()), static_cast<long long>(full.size() - 1));
     // The whole record itself is no fault.
     QVERIFY(writeAll(file(), full));
-    Run run(appData());
+    Run run(appData(), kMonday, false);
     QVERIFY(run.platform().boxes.isEmpty());
     QCOMPARE(run->eingabe1->text(), QStringLiteral("1000"));
     QCOMPARE(readAll(file()), full);
@@ -253,7 +212,7 @@ void FaultsTest::startUp_folderInPlaceOfFileIsLeftAlone()
     // user hears about it once, at start-up, and closing saves nothing.
     const QByteArray inside("Notizen, die niemand verlieren will");
     QVERIFY(writeAll(file() + QStringLiteral("/notizen.txt"), inside));
-    Run run(appData(), true);
+    Run run(appData(), kMonday, true);
     QCOMPARE(run.platform().boxes.size(), 1);
     QCOMPARE(run.platform().boxes.first().icon, Platform::Icon::Warning);
     QVERIFY2(run.platform().boxes.first().prompt.contains(QDir::toNativeSeparators(file())),
@@ -291,7 +250,7 @@ void FaultsTest::shutdown_obstacle()
     const QByteArray earlier = undisturbedBytes({{"1000", "900"}});
     QVERIFY(writeAll(file(), earlier));
 
-    Run run(appData(), true);
+    Run run(appData(), kMonday, true);
     QVERIFY(run.platform().boxes.isEmpty());
     run.evaluate(QStringLiteral("500"), QStringLiteral("955"));
 
@@ -434,7 +393,7 @@ void FaultsTest::pastedText_readsLeadingNumber()
         return calibrationReport(calibrate(metres, reading, weather).value(), german);
     };
 
-    Run run(appData(), true);
+    Run run(appData(), kMonday, true);
     Form1 &f = *run.window->form;
     const QList<Platform::MessageBox> &boxes = run.platform().boxes;
 
@@ -499,7 +458,7 @@ void FaultsTest::pastedText_shiftInsert()
     QFETCH(double, pressure);
     const DisplayLocale german = DisplayLocale::german();
 
-    Run run(appData(), true);
+    Run run(appData(), kMonday, true);
     Form1 &f = *run.window->form;
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->setText(text);

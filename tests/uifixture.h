@@ -2,7 +2,11 @@
 
 #include "fakeplatform.h"
 #include "ui/form1.h"
+#include "ui/inputfield.h"
 
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -34,6 +38,52 @@ struct Window
     }
     Form1 *operator->() const { return form.get(); }
 };
+
+// A whole program run on a given APPDATA, started at a given moment, as
+// main() starts it; shown only on request, since many checks need no window
+// on screen.
+struct Run
+{
+    std::unique_ptr<Window> window;
+
+    Run(const QString &appData, const QDateTime &now, bool show)
+    {
+        window = std::make_unique<Window>(false, false, appData);
+        window->platform->clock = now;
+        (*window)->Form1_Load();
+        if (show) {
+            (*window)->show();
+            (*window)->activateWindow();
+            if (!QTest::qWaitForWindowActive(window->form.get()))
+                qWarning("window did not become active");
+        }
+    }
+    Form1 *operator->() const { return window->form.get(); }
+    FakePlatform &platform() const { return *window->platform; }
+
+    void evaluate(const QString &altitude, const QString &reading)
+    {
+        window->form->eingabe1->setText(altitude);
+        window->form->eingabe2->setText(reading);
+        window->form->Command1->click();
+    }
+    void close() { window->form->close(); }
+};
+
+// A file's bytes; a marker where it cannot be read, so that a missing file
+// never compares equal to an empty one.
+inline QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+inline bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
 
 inline QColor textColour(const QWidget *widget)
 {
