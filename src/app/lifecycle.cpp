@@ -2,6 +2,7 @@
 // the history file.
 
 #include "history/datafolder.h"
+#include "history/historystore.h"
 #include "history/recordfile.h"
 #include "history/recording.h"
 #include "pressure/formulas.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace barovista {
 
@@ -27,33 +29,20 @@ void Form1::Form1_Load()
     saveok = 0;
     const QString folder = dataFolder();
     pfad = TaggedValue::fromText(folder);
-    const QString file = historyFilePath(folder);
 
-    const QDateTime now = m_platform->now();
-    removeStaleTemporaries(file, QDateTime::currentDateTime());
-    LoadResult loaded = loadRecordFile(file, now);
+    const OpenResult opened = openHistory(historyFilePath(folder), m_platform->now());
     // The reason names the file and, for a damaged one, where it was kept.
-    if (loaded.status == LoadResult::Status::Damaged) {
-        warn(loaded.reason + QStringLiteral("\r\nBarovista beginnt eine neue Statistik."));
-    } else if (loaded.status == LoadResult::Status::Unreadable) {
+    if (opened.load.status == LoadResult::Status::Damaged) {
+        warn(opened.load.reason + QStringLiteral("\r\nBarovista beginnt eine neue Statistik."));
+    } else if (opened.load.status == LoadResult::Status::Unreadable) {
         m_historyUnwritable = true;
-        warn(loaded.reason
+        warn(opened.load.reason
              + QStringLiteral("\r\nMessungen können in dieser Sitzung nicht gespeichert werden."));
     }
-    if (loaded.status == LoadResult::Status::Loaded) {
-        setFromRecord(loaded.record);
-    } else {
-        // First start: a new history that begins today.
-        datestart = TaggedValue::fromDate(toDaySerial(now.date()));
-        const Record fresh = emptyRecord(datestart.doubleValue());
-        setFromRecord(fresh);
-        if (loaded.status != LoadResult::Status::Unreadable) {
-            const SaveResult saved = saveRecordFile(file, fresh);
-            if (!saved.ok) {
-                warn(QStringLiteral("Die Verlaufsdatei konnte nicht angelegt werden: ") + saved.error
-                     + QStringLiteral("\r\nMessungen können in dieser Sitzung nicht gespeichert werden."));
-            }
-        }
+    setFromRecord(opened.record);
+    if (!opened.saved.ok) {
+        warn(QStringLiteral("Die Verlaufsdatei konnte nicht angelegt werden: ") + opened.saved.error
+             + QStringLiteral("\r\nMessungen können in dieser Sitzung nicht gespeichert werden."));
     }
 
     eingabe1->setText(hoehe.toText(m_locale));
@@ -103,28 +92,103 @@ void Form1::Form1_Load()
 
 void Form1::Form1_Unload()
 {
+    saveMeasurement();
+    closeAuxiliaryWindows();
+}
+
+bool Form1::measurementToSave() const
+{
     // Start-up said that this session cannot save; a second box would only
     // repeat it.
-    if (!anzeige4->text().isEmpty() && saveok == 1 && !m_historyUnwritable) {
-        Record record = toRecord();
-        const ScreenTexts screen{eingabe1->text(), eingabe2->text(), eingabe3->text(),
-                                 anzeige1->text(), anzeige2->text(), anzeige4->text()};
-        const double altitude = recordMeasurement(record, screen, [this] { return m_platform->now(); });
-        setFromRecord(record);
-        eingabe_hoehe = TaggedValue::fromDouble(altitude);
+    return !anzeige4->text().isEmpty() && saveok == 1 && !m_historyUnwritable && !m_ended;
+}
 
-        const QString folder = dataFolder();
-        pfad = TaggedValue::fromText(folder);
-        const SaveResult saved = saveRecordFile(historyFilePath(folder), toRecord());
-        if (!saved.ok) {
-            warn(QStringLiteral("Die Messung konnte nicht gespeichert werden: ") + saved.error
-                 + QStringLiteral("\r\nDie bisherige Verlaufsdatei ist unverändert."));
-        }
+Measurement Form1::currentMeasurement() const
+{
+    return {{eingabe1->text(), eingabe2->text(), eingabe3->text(), anzeige1->text(), anzeige2->text(),
+             anzeige4->text()},
+            tendenzlatte};
+}
+
+void Form1::saveMeasurement()
+{
+    m_exitMeasurement.reset();
+    if (!measurementToSave())
+        return;
+    const QString folder = dataFolder();
+    pfad = TaggedValue::fromText(folder);
+    const RecordResult recorded = recordOntoHistory(historyFilePath(folder), currentMeasurement(),
+                                                    [this] { return m_platform->now(); });
+    if (recorded.status == RecordResult::Status::Saved) {
+        setFromRecord(recorded.record);
+        eingabe_hoehe = TaggedValue::fromDouble(recorded.altitude);
     }
+    // The boxes come after the lock is let go, so no other window waits on them.
+    if (!recorded.damaged.isEmpty())
+        warn(recorded.damaged + QStringLiteral("\r\nBarovista beginnt eine neue Statistik."));
+    if (recorded.status != RecordResult::Status::Saved)
+        warn(QStringLiteral("Die Messung konnte nicht gespeichert werden: ") + recorded.error);
+}
+
+void Form1::closeAuxiliaryWindows()
+{
     if (m_form2)
         m_form2->close();
     if (m_form3)
         m_form3->close();
+}
+
+void Form1::endBySignal()
+{
+    if (!m_ended) {
+        close(); // shutdown, as the close button runs it
+        m_ended = true;
+    }
+    QCoreApplication::exit(0);
+}
+
+void Form1::commitSessionData()
+{
+    if (m_unloaded || !measurementToSave())
+        return;
+    saveMeasurement();
+    // Recorded once; only a new evaluation is recorded again at closing.
+    saveok = 0;
+}
+
+void Form1::keepMeasurementOnExit()
+{
+    static bool registered = false;
+    s_exitSaveWindow = this;
+    m_exitFile = historyFilePath(dataFolder());
+    // Registered once the history has been opened, so that what the save
+    // needs of Qt's own statics already exists and outlives the handler.
+    if (!registered)
+        registered = std::atexit(&Form1::saveOnExit) == 0;
+    prepareExitSave();
+}
+
+void Form1::prepareExitSave()
+{
+    if (s_exitSaveWindow != this)
+        return;
+    if (measurementToSave() && !m_unloaded)
+        m_exitMeasurement = currentMeasurement();
+    else
+        m_exitMeasurement.reset();
+}
+
+// Runs inside exit(): no event loop, no boxes. It only records the prepared
+// measurement onto the file, under the lock and crash-safely, as closing would.
+void Form1::saveOnExit()
+{
+    Form1 *window = s_exitSaveWindow;
+    if (!window || !window->m_exitMeasurement)
+        return;
+    const Measurement measurement = *window->m_exitMeasurement;
+    window->m_exitMeasurement.reset();
+    s_exitSaveWindow = nullptr;
+    recordOntoHistory(window->m_exitFile, measurement, [] { return QDateTime::currentDateTime(); });
 }
 
 void Form1::Ende_Click()
@@ -134,27 +198,24 @@ void Form1::Ende_Click()
                               "das Programm beenden?  "),
                QStringLiteral("Barovista 1.1 - Reset"), Platform::Buttons::YesNo, Platform::Icon::Question,
                Platform::Answer::Yes});
-    if (answer != Platform::Answer::Yes)
+    if (answer != Platform::Answer::Yes || m_ended)
         return;
 
     const QString folder = dataFolder();
     xxpfad = TaggedValue::fromText(historyFilePath(folder));
-    QFile history(xxpfad.textValue());
-    // A file that is already gone needs no deleting. One that stays would
-    // keep the history the user asked to delete: say so.
-    if (history.exists() && !history.remove()) {
-        warn(QStringLiteral("Die Verlaufsdatei ") + QDir::toNativeSeparators(history.fileName())
-             + QStringLiteral(" konnte nicht gelöscht werden: ") + history.errorString());
+    const ResetResult reset = deleteHistory(xxpfad.textValue());
+    if (reset.status == ResetResult::Status::Busy) {
+        // Nothing was deleted; the user may try again.
+        warn(reset.error + QStringLiteral("\r\nDie Statistik wurde nicht gelöscht."));
+        return;
     }
-    // Only an empty folder is removed; whatever else the user keeps there stays.
-    QDir().rmdir(pfad.textValue());
+    // A file that stays would keep the history the user asked to delete: say so.
+    if (reset.status != ResetResult::Status::Deleted)
+        warn(reset.error);
 
-    if (m_form2)
-        m_form2->close();
-    if (m_form3)
-        m_form3->close();
-
+    closeAuxiliaryWindows();
     m_ended = true;
+    m_exitMeasurement.reset();
     emit ended();
     close();
     QCoreApplication::exit(0);

@@ -1,10 +1,12 @@
 #include "ui/form1.h"
+#include "ui/shutdownsignals.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 #include <QScreen>
+#include <QSessionManager>
 
 #include <cstdio>
 #include <cstdlib>
@@ -49,7 +51,16 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtTexts);
 
     barovista::Form1 form;
+    // Logout, kill, a closed terminal and Ctrl+C save as the close button does.
+    barovista::ShutdownSignals shutdownSignals;
+    QObject::connect(&shutdownSignals, &barovista::ShutdownSignals::received, &form,
+                     &barovista::Form1::endBySignal);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
+                     [&form](QSessionManager &) { form.commitSessionData(); });
     form.Form1_Load();
+    if (form.hasEnded()) // a signal came while start-up showed a box
+        return 0;
+    form.keepMeasurementOnExit();
     form.adjustSize();
     if (const QScreen *screen = form.screen()) {
         const QRect available = screen->availableGeometry();

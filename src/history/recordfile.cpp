@@ -6,6 +6,13 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace barovista {
 
 namespace {
@@ -37,6 +44,33 @@ QString moveAside(const QString &filePath, const QDateTime &now)
     return {};
 }
 
+} // namespace
+
+// A history file is a regular file, or a link to one. Anything else in its
+// place (a folder, a FIFO, a socket, a device) is not ours to read or touch.
+// What cannot be looked at (no permission) is left to the open, which fails
+// and says why.
+bool notAFile(const QString &filePath)
+{
+#ifdef Q_OS_UNIX
+    struct stat status {};
+    return ::stat(QFile::encodeName(filePath).constData(), &status) == 0 && !S_ISREG(status.st_mode);
+#else
+    const QFileInfo info(filePath);
+    return info.exists() && !info.isFile();
+#endif
+}
+
+namespace {
+
+QString notAFileReason(const QString &filePath)
+{
+    return QFileInfo(filePath).isDir()
+               ? QStringLiteral("An Stelle der Verlaufsdatei %1 steht ein Ordner.").arg(native(filePath))
+               : QStringLiteral("An Stelle der Verlaufsdatei %1 steht keine gewöhnliche Datei.")
+                     .arg(native(filePath));
+}
+
 LoadResult damaged(const QString &filePath, const QDateTime &now, const QString &why)
 {
     LoadResult result;
@@ -64,19 +98,23 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now)
     if (!info.exists() && !info.isSymLink())
         return {};
 
-    if (info.isDir()) {
+    const auto leftAlone = [&] {
         // Not a file of ours: leave it where it is and let the user decide.
         LoadResult result;
         result.status = LoadResult::Status::Unreadable;
-        result.reason =
-            QStringLiteral("An Stelle der Verlaufsdatei %1 steht ein Ordner.").arg(native(filePath));
+        result.reason = notAFileReason(filePath);
         return result;
-    }
+    };
+    if (notAFile(filePath))
+        return leftAlone();
 
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return damaged(filePath, now,
-                       QStringLiteral("Sie lässt sich nicht lesen (%1).").arg(file.errorString()));
+    QFile file;
+    QString openError;
+    switch (openForReading(file, filePath, openError)) {
+    case OpenOutcome::Opened: break;
+    case OpenOutcome::NotAFile: return leftAlone();
+    case OpenOutcome::Failed:
+        return damaged(filePath, now, QStringLiteral("Sie lässt sich nicht lesen (%1).").arg(openError));
     }
     // A record never takes more than this; a huge file is not loaded whole.
     const QByteArray bytes = file.read(static_cast<qint64>(kMaxRecordBytes));
@@ -120,9 +158,19 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
 
     // Whatever the old file held behind the new record stays there; without
     // reading it the tail would be lost, so an unreadable old file stops the save.
-    QFile old(filePath);
-    if (info.exists() && !old.open(QIODevice::ReadOnly))
-        return fail(cannotRead, old.errorString());
+    QFile old;
+    if (notAFile(filePath)) {
+        result.error = notAFileReason(filePath);
+        return result;
+    }
+    if (info.exists()) {
+        QString openError;
+        switch (openForReading(old, filePath, openError)) {
+        case OpenOutcome::Opened: break;
+        case OpenOutcome::NotAFile: result.error = notAFileReason(filePath); return result;
+        case OpenOutcome::Failed: return fail(cannotRead, openError);
+        }
+    }
 
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
@@ -144,10 +192,76 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
         }
     }
     old.close();
+    // QSaveFile syncs the new file's bytes before it renames it over the
+    // old one; the folder's entry for the new name is synced here, so that a
+    // power cut after the save keeps the new record.
     if (!file.commit())
         return fail(cannotWrite, file.errorString());
+    const QString syncError = syncFolder(folder);
+    if (!syncError.isEmpty()) {
+        result.oldKept = false;
+        result.error = QStringLiteral("Die Verlaufsdatei %1 wurde geschrieben, aber nicht sicher auf "
+                                      "dem Datenträger abgelegt: %2")
+                           .arg(native(filePath), syncError);
+        return result;
+    }
     result.ok = true;
     return result;
+}
+
+OpenOutcome openForReading(QFile &file, const QString &filePath, QString &error)
+{
+    file.setFileName(filePath);
+#ifdef Q_OS_UNIX
+    // Never block: opening a FIFO for reading would wait for a writer for
+    // ever. The type is checked on what was opened, so nothing can be
+    // swapped in between a check and the open.
+    const int fd = ::open(QFile::encodeName(filePath).constData(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        const int code = errno;
+        if (code == ENXIO) // a socket
+            return OpenOutcome::NotAFile;
+        error = qt_error_string(code);
+        return OpenOutcome::Failed;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return OpenOutcome::NotAFile;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        error = file.errorString();
+        ::close(fd);
+        return OpenOutcome::Failed;
+    }
+    return OpenOutcome::Opened;
+#else
+    if (notAFile(filePath))
+        return OpenOutcome::NotAFile;
+    if (file.open(QIODevice::ReadOnly))
+        return OpenOutcome::Opened;
+    error = file.errorString();
+    return OpenOutcome::Failed;
+#endif
+}
+
+QString syncFolder(const QString &folder)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return qt_error_string(errno);
+    const bool synced = ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    return synced ? QString() : qt_error_string(error);
+#else
+    // Windows has no handle on a folder to flush; the rename is journalled.
+    Q_UNUSED(folder);
+    return {};
+#endif
 }
 
 int removeStaleTemporaries(const QString &filePath, const QDateTime &now)

@@ -121,6 +121,8 @@ Form1::Form1(std::unique_ptr<Platform> platform, const DisplayLocale &locale)
 
 Form1::~Form1()
 {
+    if (s_exitSaveWindow == this)
+        s_exitSaveWindow = nullptr;
     delete m_form2;
     delete m_form3;
     // The controls outlive this destructor by a moment (QWidget deletes its
@@ -381,6 +383,11 @@ void Form1::connectHandlers()
     for (QWidget *widget : {static_cast<QWidget *>(Command1), static_cast<QWidget *>(Command2),
                             static_cast<QWidget *>(anzeige1), static_cast<QWidget *>(anzeige2)})
         widget->installEventFilter(this);
+
+    // The save an exit() would make follows every text that closing saves.
+    for (QLineEdit *field : {static_cast<QLineEdit *>(eingabe1), static_cast<QLineEdit *>(eingabe2),
+                             static_cast<QLineEdit *>(eingabe3), anzeige1, anzeige2})
+        connect(field, &QLineEdit::textChanged, this, &Form1::prepareExitSave);
 }
 
 // ---------------------------------------------------------------------------
@@ -432,6 +439,7 @@ void Form1::Command1_Click()
     applyDeviationMessage(result->tendenz);
     placeIndicator(result->tendenz);
     saveok = 1;
+    prepareExitSave();
 }
 
 void Form1::Command2_Click()
@@ -479,6 +487,7 @@ void Form1::setMessage(const QString &text)
 {
     anzeige4->setText(text);
     anzeige4->setAccessibleDescription(text);
+    prepareExitSave();
 }
 
 void Form1::setTextColour(QWidget *widget, const Rgb &colour)

@@ -21,6 +21,7 @@
 // browser, modal windows, clock) goes through the Platform seam.
 
 #include "app/form1state.h"
+#include "history/historystore.h"
 #include "pressure/evaluation.h"
 #include "pressure/numbers.h"
 #include "ui/platform.h"
@@ -29,6 +30,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QKeyEvent;
@@ -62,6 +64,18 @@ public:
     // Shutdown: records the measurement and writes the history file when an
     // evaluation was completed; closes the auxiliary windows.
     void Form1_Unload();
+
+    // SIGTERM, SIGHUP or SIGINT: saves as closing the window does, then ends
+    // the program with status 0.
+    void endBySignal();
+    // The desktop session is ending: the measurement is saved now, since the
+    // process may not get to close its window. A later evaluation is saved
+    // again at closing.
+    void commitSessionData();
+    // Saves the measurement should the process end through exit() without
+    // its window closing, as Qt ends it when the display connection breaks.
+    // For the program's one window; the save is prepared at each evaluation.
+    void keepMeasurementOnExit();
 
     // Handlers of the controls, named by control and event.
     void Command1_Click();
@@ -172,6 +186,15 @@ private:
     void hoverScale(QObject *watched);
     bool menuBarKey(QKeyEvent *event);
 
+    // Shutdown's save: records the measurement onto the history on disk
+    // when an evaluation is on screen.
+    void saveMeasurement();
+    bool measurementToSave() const;
+    Measurement currentMeasurement() const;
+    void prepareExitSave();
+    static void saveOnExit();
+    void closeAuxiliaryWindows();
+
     void warn(const QString &prompt);
     bool refuseEmpty(InputField *field, const QString &prompt);
     void warnAltitudeOutOfRange();
@@ -186,6 +209,10 @@ private:
     bool m_ended = false;
     bool m_unloaded = false;
     bool m_historyUnwritable = false; // start-up found the history file unusable in place
+    // What an exit() without closing saves, and where; empty when nothing.
+    std::optional<Measurement> m_exitMeasurement;
+    QString m_exitFile;
+    static inline Form1 *s_exitSaveWindow = nullptr;
 };
 
 // Prompts shared by the evaluation and the calibration.

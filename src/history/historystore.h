@@ -1,0 +1,90 @@
+#pragma once
+
+#include "history/recordfile.h"
+#include "history/recording.h"
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+
+namespace barovista {
+
+// The history file as several Barovista windows share it. Every change to
+// the file (the first start's empty record, recording a measurement at
+// closing, the reset) reads what is on disk now and writes it back while
+// holding a lock file beside it ("save.dat.lock"), so two windows never
+// overwrite each other's measurement and a deleted history stays deleted.
+// The lock belongs to the process that took it; one left by a killed
+// process is taken over at once. None of these functions shows anything:
+// they answer in values, and the window words them.
+
+// How long to wait for another window that holds the lock.
+inline constexpr int kHistoryLockTimeoutMs = 5000;
+
+// The lock file that guards the history file at filePath.
+QString historyLockPath(const QString &filePath);
+
+struct OpenResult
+{
+    LoadResult load;  // what was found; Missing and Damaged start afresh
+    Record record;    // the history to go on with
+    SaveResult saved; // the first start's empty record; ok when nothing was written
+};
+
+// Start-up: removes the leftovers of a killed save, reads the history and,
+// where there was none or a damaged one was kept aside, writes a new one
+// that begins today. A folder or anything else that is not a regular file in
+// the history's place is left alone (Unreadable). Without the lock within
+// lockTimeoutMs it reads all the same and leaves the writing to closing.
+OpenResult openHistory(const QString &filePath, const QDateTime &now,
+                       int lockTimeoutMs = kHistoryLockTimeoutMs);
+
+using Clock = std::function<QDateTime()>;
+
+// What closing a window records: the screen at that moment and the indicator
+// offset of its last evaluation.
+struct Measurement
+{
+    ScreenTexts screen;
+    TaggedValue tendenzlatte;
+};
+
+struct RecordResult
+{
+    enum class Status {
+        Saved,   // recorded onto the history on disk and written
+        Busy,    // another window held the lock: nothing written
+        NotAFile,// something other than a history file stands there: left alone
+        Failed   // the file could not be written; the old one is unchanged
+    };
+    Status status = Status::Failed;
+    Record record;      // the history as written (Saved)
+    double altitude = 0; // the altitude read from the screen, rounded
+    QString damaged;    // a damaged file found and kept aside: the reason, for the user
+    QString error;      // German, for the user (not Saved)
+};
+
+// Closing: under the lock, reads the history as it is on disk now, records
+// the measurement onto it and writes it back. A history that is gone (reset
+// by another window, deleted by the user) is begun anew today with just
+// this measurement; a damaged one is kept aside first.
+RecordResult recordOntoHistory(const QString &filePath, const Measurement &measurement,
+                               const Clock &now, int lockTimeoutMs = kHistoryLockTimeoutMs);
+
+struct ResetResult
+{
+    enum class Status {
+        Deleted,  // the file is gone (or was gone already)
+        Busy,     // another window held the lock: nothing deleted
+        NotAFile, // not a history file: left alone
+        Failed    // it could not be deleted
+    };
+    Status status = Status::Failed;
+    QString error; // German, for the user (not Deleted)
+};
+
+// The reset: deletes the history file under the lock, then the data folder
+// when it is empty. Only a regular file (or a link to one) is deleted.
+ResetResult deleteHistory(const QString &filePath, int lockTimeoutMs = kHistoryLockTimeoutMs);
+
+} // namespace barovista
