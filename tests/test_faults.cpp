@@ -16,6 +16,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
@@ -25,6 +26,10 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace barovista;
@@ -91,7 +96,8 @@ private slots:
     void startUp_keepsUnusableFileAndStartsAfresh_data();
     void startUp_keepsUnusableFileAndStartsAfresh();
     void startUp_fullRecordTruncatedAtEveryOffset();
-    void startUp_folderInPlaceOfFileIsLeftAlone();
+    void startUp_notAFileIsLeftAlone_data();
+    void startUp_notAFileIsLeftAlone();
 
     void shutdown_obstacle_data();
     void shutdown_obstacle();
@@ -206,13 +212,51 @@ void FaultsTest::startUp_fullRecordTruncatedAtEveryOffset()
     QCOMPARE(readAll(file()), full);
 }
 
-void FaultsTest::startUp_folderInPlaceOfFileIsLeftAlone()
+void FaultsTest::startUp_notAFileIsLeftAlone_data()
 {
-    // Not a file of the program's: it is neither moved nor written into; the
-    // user hears about it once, at start-up, and closing saves nothing.
+    QTest::addColumn<QString>("thing");
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("socket") << "socket";
+    QTest::newRow("link to a device") << "device";
+    QTest::newRow("link to a folder") << "folder link";
+}
+
+void FaultsTest::startUp_notAFileIsLeftAlone()
+{
+    // Not a file of the program's: it is neither opened for good, moved nor
+    // written into, and reading never waits on it; the user hears about it
+    // once, at start-up, and neither closing nor the reset touches it.
+    QFETCH(QString, thing);
+    QVERIFY(QDir().mkpath(folder()));
     const QByteArray inside("Notizen, die niemand verlieren will");
-    QVERIFY(writeAll(file() + QStringLiteral("/notizen.txt"), inside));
+    if (thing == QLatin1String("folder")) {
+        QVERIFY(writeAll(file() + QStringLiteral("/notizen.txt"), inside));
+    } else if (thing == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(file()).constData(), 0600), 0);
+    } else if (thing == QLatin1String("socket")) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray path = QFile::encodeName(file());
+        QVERIFY(path.size() < qsizetype(sizeof address.sun_path));
+        std::memcpy(address.sun_path, path.constData(), path.size());
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        ::close(fd);
+    } else if (thing == QLatin1String("device")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), file()));
+    } else {
+        QVERIFY(writeAll(appData() + QStringLiteral("/anderswo/notizen.txt"), inside));
+        QVERIFY(QFile::link(appData() + QStringLiteral("/anderswo"), file()));
+    }
+    const QFileInfo before(file());
+
+    QElapsedTimer started;
+    started.start();
     Run run(appData(), kMonday, true);
+    // A start that waited on the thing would not get here at all; this
+    // bound only turns such a wait into a clear failure.
+    QVERIFY2(started.elapsed() < 10000, "start-up waited on the thing in the history's place");
     QCOMPARE(run.platform().boxes.size(), 1);
     QCOMPARE(run.platform().boxes.first().icon, Platform::Icon::Warning);
     QVERIFY2(run.platform().boxes.first().prompt.contains(QDir::toNativeSeparators(file())),
@@ -224,11 +268,23 @@ void FaultsTest::startUp_folderInPlaceOfFileIsLeftAlone()
     QVERIFY(!run->anzeige4->text().isEmpty());
     run->close();
     QCOMPARE(run.platform().boxes.size(), 1);
-    QVERIFY(QFileInfo(file()).isDir());
-    QCOMPARE(QDir(file()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{QStringLiteral("notizen.txt")});
-    QCOMPARE(readAll(file() + QStringLiteral("/notizen.txt")), inside);
-    QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+
+    // The reset of another window leaves it alone too.
+    Run other(appData(), kMonday, false);
+    other.platform().answers = {Platform::Answer::Yes};
+    other->Ende_Click();
+
+    const QFileInfo after(file());
+    QCOMPARE(after.isSymLink(), before.isSymLink());
+    QCOMPARE(after.isDir(), before.isDir());
+    QCOMPARE(after.isFile(), false);
+    QVERIFY(after.exists() || after.isSymLink());
+    if (thing == QLatin1String("folder")) {
+        QCOMPARE(QDir(file()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{QStringLiteral("notizen.txt")});
+        QCOMPARE(readAll(file() + QStringLiteral("/notizen.txt")), inside);
+    }
+    QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
              QStringList{QStringLiteral("save.dat")});
 }
 

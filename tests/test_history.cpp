@@ -1,10 +1,12 @@
 #include "history/datafolder.h"
+#include "history/historystore.h"
 #include "history/record.h"
 #include "history/recordfile.h"
 #include "history/recording.h"
 #include "history/statistics.h"
 
 #include <QRandomGenerator>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -12,6 +14,7 @@
 #include <array>
 #include <bit>
 #include <limits>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace barovista;
@@ -135,6 +138,11 @@ private slots:
     void damagedFileIsKeptAside();
     void damagedNamesNeverCollide();
     void folderInPlaceOfFileIsLeftAlone();
+
+    void closingRecordsOntoFileOnDisk_data();
+    void closingRecordsOntoFileOnDisk();
+    void lockIsRespected_data();
+    void lockIsRespected();
 
     void dataFolderLocation_data();
     void dataFolderLocation();
@@ -658,6 +666,104 @@ void TestHistory::folderInPlaceOfFileIsLeftAlone()
     QCOMPARE(loaded.status, LoadResult::Status::Unreadable);
     QVERIFY(!loaded.reason.isEmpty());
     QVERIFY(QFileInfo(dir.filePath("save.dat")).isDir());
+}
+
+// Two windows on one history: each closing reads what is on disk now, so
+// both measurements count, and the last one closed gives the last measurement.
+void TestHistory::closingRecordsOntoFileOnDisk_data()
+{
+    QTest::addColumn<QStringList>("readings"); // at 0 m, in closing order
+    QTest::addColumn<bool>("deletedBetween");  // the history deleted before the last closing
+    QTest::addColumn<double>("lowest");
+    QTest::addColumn<double>("highest");
+    QTest::newRow("high one closed first") << QStringList{"1040", "990"} << false << 990.0 << 1040.0;
+    QTest::newRow("low one closed first") << QStringList{"990", "1040"} << false << 990.0 << 1040.0;
+    QTest::newRow("history deleted in between") << QStringList{"1050", "990"} << true << 990.0 << 990.0;
+}
+
+void TestHistory::closingRecordsOntoFileOnDisk()
+{
+    QFETCH(QStringList, readings);
+    QFETCH(bool, deletedBetween);
+    QFETCH(double, lowest);
+    QFETCH(double, highest);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("barovista/save.dat");
+    const QDateTime started(QDate(2026, 1, 5), QTime(9, 0, 0));
+    const QDateTime closed(QDate(2026, 12, 7), QTime(10, 15, 0));
+    QCOMPARE(openHistory(path, started).saved.ok, true);
+
+    for (const QString &reading : readings) {
+        if (deletedBetween && reading == readings.last())
+            QVERIFY(QFile::remove(path));
+        const QString shown = reading + QStringLiteral("  hPa");
+        const RecordResult result = recordOntoHistory(
+            path, {{"0", reading, "", shown, shown, "x"}, number(reading.toDouble() / 10)},
+            [&] { return closed; });
+        QCOMPARE(result.status, RecordResult::Status::Saved);
+    }
+    const DecodeResult decoded = decodeRecord(readAll(path));
+    QVERIFY(decoded.ok());
+    const Record &record = decoded.record;
+    QCOMPARE(record[RecordField::Minmeer].doubleValue(), lowest);
+    QCOMPARE(record[RecordField::Maxmeer].doubleValue(), highest);
+    // The screen and the last measurement are those of the window closed last.
+    QCOMPARE(record[RecordField::Luftdruck].textValue(), readings.last());
+    QCOMPARE(record[RecordField::Lastmess].textValue(), readings.last() + QStringLiteral("  hPa"));
+    QCOMPARE(record[RecordField::Tendenzlatte].doubleValue(), readings.last().toDouble() / 10);
+    // A deleted history stays deleted: the new one begins on the day of closing.
+    QCOMPARE(record[RecordField::Datestart], deletedBetween ? day(2026, 12, 7) : day(2026, 1, 5));
+    QVERIFY(!QFileInfo::exists(historyLockPath(path)));
+}
+
+void TestHistory::lockIsRespected_data()
+{
+    QTest::addColumn<bool>("holderAlive");
+    QTest::newRow("held by a window that hangs") << true;
+    QTest::newRow("left behind by a killed process") << false;
+}
+
+void TestHistory::lockIsRespected()
+{
+    QFETCH(bool, holderAlive);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("save.dat");
+    QVERIFY(writeAll(path, encodeRecord(fullRecord())));
+    const QByteArray before = readAll(path);
+
+    QLockFile holder(historyLockPath(path));
+    if (holderAlive) {
+        QVERIFY(holder.tryLock());
+    } else {
+        // A child takes the lock and dies without letting it go.
+        const pid_t child = fork();
+        if (child == 0) {
+            QLockFile lock(historyLockPath(path));
+            _exit(lock.tryLock() ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QVERIFY(QFileInfo::exists(historyLockPath(path)));
+    }
+
+    const auto now = [] { return QDateTime(QDate(2026, 12, 8), QTime(7, 0, 0)); };
+    const RecordResult recorded =
+        recordOntoHistory(path, {{"0", "1000", "", "", "1000  hPa", "x"}, number(0)}, now, 200);
+    if (holderAlive) {
+        QCOMPARE(recorded.status, RecordResult::Status::Busy);
+        QVERIFY(!recorded.error.isEmpty());
+        QCOMPARE(readAll(path), before);
+        const ResetResult reset = deleteHistory(path, 200);
+        QCOMPARE(reset.status, ResetResult::Status::Busy);
+        QCOMPARE(readAll(path), before);
+        return;
+    }
+    QCOMPARE(recorded.status, RecordResult::Status::Saved);
+    QCOMPARE(decodeRecord(readAll(path)).record[RecordField::Luftdruck].textValue(), QStringLiteral("1000"));
+    QCOMPARE(deleteHistory(path, 200).status, ResetResult::Status::Deleted);
+    QVERIFY(!QFileInfo::exists(path));
+    QVERIFY(!QFileInfo::exists(dir.path())); // the emptied folder goes too
 }
 
 void TestHistory::dataFolderLocation_data()
