@@ -42,7 +42,8 @@ private slots:
     void damagedFile_isKeptAndUserTold_data();
     void damagedFile_isKeptAndUserTold();
     void shutdown_cannotWrite_tellsUserAndKeepsOldFile();
-    void shutdown_recreatesRemovedFolder();
+    void shutdown_removedHistoryBeginsAnew();
+    void sessionEnd_savesOnceThenOnlyNewEvaluations();
 
 private:
     QTemporaryDir *m_dir = nullptr;
@@ -305,17 +306,42 @@ void LifecycleTest::shutdown_cannotWrite_tellsUserAndKeepsOldFile()
     QCOMPARE(readAll(file() + QStringLiteral(".bak")), before);
 }
 
-void LifecycleTest::shutdown_recreatesRemovedFolder()
+void LifecycleTest::shutdown_removedHistoryBeginsAnew()
 {
+    // A history from an earlier day, deleted while the window is open.
+    { Run earlier(appData(), kMonday.addDays(-30), false); earlier.evaluate("0", "1050"); earlier.close(); }
     Run run(appData(), kMonday, true);
     run.evaluate(QStringLiteral("500"), QStringLiteral("955"));
     QVERIFY(QDir(folder()).removeRecursively());
+    run.platform().clock = kMonday.addDays(1);
     run.close();
     QVERIFY(run.platform().boxes.isEmpty());
     const DecodeResult decoded = decodeRecord(readAll(file()));
     QVERIFY(decoded.ok());
+    // It stays deleted: a new history, begun on the day of closing, holds
+    // this measurement alone.
+    QCOMPARE(decoded.record[RecordField::Datestart], TaggedValue::fromDate(toDaySerial(kMonday.date().addDays(1))));
     QCOMPARE(decoded.record[RecordField::Meer].textValue(), QStringLiteral("1013,78  hPa"));
     QCOMPARE(decoded.record[RecordField::Minmeer].doubleValue(), 1013.78);
+    QCOMPARE(decoded.record[RecordField::Maxmeer].doubleValue(), 1013.78);
+}
+
+void LifecycleTest::sessionEnd_savesOnceThenOnlyNewEvaluations()
+{
+    Run run(appData(), kMonday, true);
+    run.evaluate(QStringLiteral("0"), QStringLiteral("1000"));
+    run->commitSessionData();
+    const QByteArray atSessionEnd = readAll(file());
+    QCOMPARE(decodeRecord(atSessionEnd).record[RecordField::Luftdruck].textValue(), QStringLiteral("1000"));
+    // The logout was cancelled; closing without a new evaluation records nothing twice.
+    run->commitSessionData();
+    QCOMPARE(readAll(file()), atSessionEnd);
+    run.evaluate(QStringLiteral("0"), QStringLiteral("990"));
+    run.close();
+    const Record record = decodeRecord(readAll(file())).record;
+    QCOMPARE(record[RecordField::Luftdruck].textValue(), QStringLiteral("990"));
+    QCOMPARE(record[RecordField::Maxmeer].doubleValue(), 1000.0);
+    QCOMPARE(record[RecordField::Minmeer].doubleValue(), 990.0);
 }
 
 QTEST_MAIN(LifecycleTest)
