@@ -11,7 +11,7 @@
 //     1013.25 hPa and places the indicator latte on the scale in Frame2;
 //   - Command2 compares the barometer with a weather service's value
 //     (pressure/calibration) and reports it in a box;
-//   - at start-up (app/lifecycle) the history file (history/recordfile) is
+//   - at start-up (ui/lifecycle) the history file (history/recordfile) is
 //     read into the members and the last screen is restored; on closing after
 //     an evaluation the measurement is recorded (history/recording) and the
 //     file written again. The statistics report (history/statistics) and the
@@ -20,7 +20,7 @@
 // name as objectName. Everything that needs a real desktop (boxes, beep,
 // browser, modal windows, clock) goes through the Platform seam.
 
-#include "app/form1state.h"
+#include "history/form1state.h"
 #include "history/historystore.h"
 #include "pressure/evaluation.h"
 #include "pressure/numbers.h"

@@ -1,4 +1,4 @@
-#include "app/form1state.h"
+#include "history/form1state.h"
 
 #include <array>
 #include <utility>
