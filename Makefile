@@ -41,9 +41,10 @@ fuzz:
 screenshot: build
 	@./scripts/take-screenshot $(BUILD_DIR)/src/barovista docs/screenshot.png
 
-# The Debian package, written into $(BUILD_DIR); install it with dpkg -i.
-package: build
-	@cd $(BUILD_DIR) && cpack
+# The Debian package, built with Debian's hardening flags in
+# $(BUILD_DIR)/package and written there; install it with dpkg -i.
+package: deps
+	@JOBS=$(JOBS) ./scripts/build-package $(BUILD_DIR)/package
 
 clean:
 	@rm -rf $(BUILD_DIR)

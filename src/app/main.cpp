@@ -2,6 +2,7 @@
 #include "ui/shutdownsignals.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -23,13 +25,62 @@ bool hasDisplay()
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
 
+// Answers --help and --version on the terminal and refuses any other
+// argument, with a usage line on stderr. Runs before QApplication, which
+// needs a display, so a terminal without one gets its answer too. Returns the
+// exit status when the program ends here.
+std::optional<int> answerCommandLine(int &argc, char *argv[])
+{
+    if (argc < 2)
+        return std::nullopt;
+    const QCoreApplication core(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Air pressure calculator for barometer owners: reduces the reading\n"
+                       "of a barometer to sea level and compares it with a weather service.\n"
+                       "The window speaks German. More in the manual page barovista(1)."));
+    // Qt's own -session, with which a session manager restarts the program.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    QCommandLineOption session(QStringLiteral("session"), QString(), QStringLiteral("id"));
+    session.setFlags(QCommandLineOption::HiddenFromHelp);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and exit."));
+    parser.addOptions({session, help, version});
+
+    if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
+        const QString error = parser.errorText().isEmpty()
+            ? QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst())
+            : parser.errorText();
+        std::fprintf(stderr, "barovista: %s\nUsage: barovista [--help | --version]\n",
+                     qPrintable(error));
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                    qPrintable(QCoreApplication::applicationVersion()));
+        return 0;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    QApplication::setApplicationName(QStringLiteral("barovista"));
+    QApplication::setApplicationVersion(QStringLiteral(BAROVISTA_VERSION));
+    if (const std::optional<int> status = answerCommandLine(argc, argv))
+        return *status;
     if (!hasDisplay()) {
-        std::fputs("barovista: no display (DISPLAY and WAYLAND_DISPLAY are not set); "
-                   "to start it anyway under a virtual X server: xvfb-run make run\n",
+        std::fputs("barovista: cannot open a window: no display found (neither DISPLAY nor "
+                   "WAYLAND_DISPLAY is set). Start Barovista from a graphical desktop "
+                   "session.\n",
                    stderr);
         return 1;
     }
@@ -39,8 +90,6 @@ int main(int argc, char *argv[])
     // whether it has one costs a D-Bus round trip before the window shows.
     QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("barovista"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
     QApplication::setDesktopFileName(QStringLiteral("barovista"));
 
     // Qt's own texts (the edit menu of the input fields) in German, where

@@ -1,0 +1,42 @@
+#!/bin/sh
+# Builds the Debian package (scripts/build-package) and checks it the way
+# Debian checks its own: lintian with no error and no warning,
+# hardening-check on the installed binary, and an icon of the right size in
+# each hicolor folder.
+#   package_lint.sh SOURCE_DIR PACKAGE_BUILD_DIR
+# Exits 77 (reported as skipped) when lintian or hardening-check is not
+# installed (packages lintian and devscripts).
+src=${1:?source folder}
+dir=${2:?package build folder}
+
+missing=""
+command -v lintian >/dev/null 2>&1 || missing="$missing lintian"
+command -v hardening-check >/dev/null 2>&1 || missing="$missing hardening-check"
+if [ -n "$missing" ]; then
+    echo "skipped: not installed:$missing"
+    exit 77
+fi
+
+"$src/scripts/build-package" "$dir" || exit 1
+deb=$(ls "$dir"/barovista_*.deb) || exit 1
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+dpkg-deb -x "$deb" "$tmp" || exit 1
+
+status=0
+echo "lintian $deb"
+lintian --fail-on error,warning "$deb" || status=1
+
+# Control-flow protection is left out: Debian 12's C start files (Scrt1.o,
+# crti.o, crtn.o) carry no IBT/SHSTK marks, so no binary linked with them
+# can have them.
+hardening-check --nocfprotection "$tmp/usr/bin/barovista" || status=1
+
+for size in 16 22 24 32 48 64 128 256; do
+    icon=$tmp/usr/share/icons/hicolor/${size}x${size}/apps/barovista.png
+    if ! file "$icon" | grep -q "PNG image data, $size x $size,"; then
+        echo "not a ${size}x$size PNG: $(file "$icon")"
+        status=1
+    fi
+done
+exit $status
