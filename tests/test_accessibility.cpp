@@ -7,9 +7,12 @@
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/inputfield.h"
+#include "ui/line.h"
 #include "ui/platform.h"
 
 #include <QAccessible>
+#include <QMetaEnum>
+#include <QSet>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -45,6 +48,22 @@ QList<QAccessibleInterface *> treeOf(QWidget *window)
     all.append(root);
     collect(root, all);
     return all;
+}
+
+// The tree as a screen reader walks it: one line per object, indented by
+// depth, with its role, name and description.
+void dump(QAccessibleInterface *iface, QStringList &lines, int depth = 0)
+{
+    const QString description = iface->text(QAccessible::Description);
+    lines.append(QStringLiteral("%1%2 \"%3\"%4")
+                     .arg(QString(2 * depth, QLatin1Char(' ')),
+                          QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(iface->role())),
+                          iface->text(QAccessible::Name),
+                          description.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(description)));
+    for (int i = 0; i < iface->childCount() && depth < 32; ++i) {
+        if (QAccessibleInterface *child = iface->child(i))
+            dump(child, lines, depth + 1);
+    }
 }
 
 QString describe(QAccessibleInterface *iface)
@@ -143,6 +162,8 @@ private slots:
     void focusCyclesOnlyThroughNamedControls();
     void resultSentence_isReadAndFollowsTheScreen();
     void resultSentence_isReadAfterRestart();
+    void screenReaderTree_data();
+    void screenReaderTree();
     void messageBoxes_sayTitleTextAndButtons_data();
     void messageBoxes_sayTitleTextAndButtons();
 };
@@ -333,6 +354,65 @@ void AccessibilityTest::resultSentence_isReadAfterRestart()
     Window second(true, true, appData.path());
     QCOMPARE(second->anzeige4->text(), sentence);
     QCOMPARE(accessibleDescription(second->anzeige4), sentence);
+}
+
+void AccessibilityTest::screenReaderTree_data()
+{
+    everyControlHasAName_data();
+}
+
+void AccessibilityTest::screenReaderTree()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, altitude);
+    QFETCH(QString, reading);
+    Window w;
+    QWidget *target = openWindow(w, window, altitude, reading);
+    QVERIFY(target);
+    QStringList lines;
+    dump(QAccessible::queryAccessibleInterface(target), lines);
+    const QString tree = lines.join(QLatin1Char('\n'));
+    qInfo().noquote() << tree;
+
+    // Lines are pictures, not objects; every other object on screen has a
+    // role and a name of its own (only containers may go without), and no
+    // two of them say the same.
+    QStringList faults;
+    QSet<QString> said;
+    for (QAccessibleInterface *iface : treeOf(target)) {
+        if (qobject_cast<Line *>(iface->object()))
+            faults.append(QStringLiteral("line %1 in the tree").arg(iface->object()->objectName()));
+        if (iface->state().invisible)
+            continue;
+        const QString name = iface->text(QAccessible::Name).simplified();
+        const bool container = iface->role() == QAccessible::Client;
+        if (iface->role() == QAccessible::NoRole || (!container && name.isEmpty()))
+            faults.append(QStringLiteral("no role or name: ") + describe(iface));
+        const QString key = QString::number(iface->role()) + QLatin1Char(' ') + name;
+        if (!name.isEmpty() && said.contains(key))
+            faults.append(QStringLiteral("said twice: ") + name);
+        said.insert(key);
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n')) + QLatin1Char('\n') + tree));
+
+    if (window == QLatin1String("Form1")) {
+        // The scale says where its indicator stands, or that it shows none.
+        const QString scale = accessibleDescription(w->Frame2);
+        QCOMPARE(accessibleName(w->Frame2), QStringLiteral("Relativer Luftdruck"));
+        const QString value = w->anzeige2->text().simplified();
+        QVERIFY2(value.isEmpty() ? scale.contains(QStringLiteral("Keine Markierung")) : scale.contains(value),
+                 qPrintable(scale));
+        QVERIFY2(!w->range->isVisible() || scale.contains(QStringLiteral("außerhalb")), qPrintable(scale));
+    }
+    if (window == QLatin1String("Form3")) {
+        // The address is a link whose action opens the product page.
+        QAccessibleInterface *link = QAccessible::queryAccessibleInterface(w->infoWindow()->Label3);
+        QCOMPARE(link->role(), QAccessible::Link);
+        QVERIFY(link->state().focusable);
+        QVERIFY(link->text(QAccessible::Name).contains(QStringLiteral("öffnen")));
+        link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(w.platform->openedUrls, QList<QUrl>{QUrl(productUrl())});
+    }
 }
 
 void AccessibilityTest::messageBoxes_sayTitleTextAndButtons_data()
