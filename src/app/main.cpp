@@ -51,7 +51,10 @@ int main(int argc, char *argv[])
     barovista::Form1 form;
     form.Form1_Load();
     form.adjustSize();
-    if (const QScreen *screen = form.screen()) {
+    // A Wayland compositor places windows itself and ignores a position
+    // asked for; elsewhere the window opens centred on the screen.
+    const bool compositorPlaces = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (const QScreen *screen = form.screen(); screen && !compositorPlaces) {
         const QRect available = screen->availableGeometry();
         form.move(available.center() - QPoint(form.width() / 2, form.height() / 2));
     }
