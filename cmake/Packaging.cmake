@@ -41,7 +41,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.barovista.de")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window is laid out for Arial's metrics; Liberation Sans is its twin.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+# DejaVu gives fontconfig's "sans-serif" (the menu bar, the message boxes) a
+# proportional font: with Liberation alone it resolves to Liberation Mono.
+# qt6-wayland lets the program run natively under a Wayland compositor.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, qt6-wayland")
 # German texts for Qt's own edit menu in the input fields.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 

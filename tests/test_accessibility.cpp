@@ -7,9 +7,11 @@
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/inputfield.h"
+#include "ui/line.h"
 #include "ui/platform.h"
 
 #include <QAccessible>
+#include <QSet>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -143,6 +145,8 @@ private slots:
     void focusCyclesOnlyThroughNamedControls();
     void resultSentence_isReadAndFollowsTheScreen();
     void resultSentence_isReadAfterRestart();
+    void screenReaderTree_data();
+    void screenReaderTree();
     void messageBoxes_sayTitleTextAndButtons_data();
     void messageBoxes_sayTitleTextAndButtons();
 };
@@ -333,6 +337,53 @@ void AccessibilityTest::resultSentence_isReadAfterRestart()
     Window second(true, true, appData.path());
     QCOMPARE(second->anzeige4->text(), sentence);
     QCOMPARE(accessibleDescription(second->anzeige4), sentence);
+}
+
+void AccessibilityTest::screenReaderTree_data()
+{
+    everyControlHasAName_data();
+}
+
+// The tree a screen reader walks, printed: lines are pictures, not objects;
+// every other object on screen has a role and a name (containers may go
+// without), and no two of them say the same. The scale says where its
+// indicator stands; the info window's address is a link that opens.
+void AccessibilityTest::screenReaderTree()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, altitude);
+    QFETCH(QString, reading);
+    Window w;
+    QWidget *target = openWindow(w, window, altitude, reading);
+    QStringList tree, faults;
+    QSet<QString> said;
+    for (QAccessibleInterface *iface : treeOf(target)) {
+        const QString name = iface->text(QAccessible::Name).simplified();
+        tree.append(describe(iface) + QStringLiteral(": ") + name);
+        const QString key = QString::number(iface->role()) + QLatin1Char(' ') + name;
+        if (qobject_cast<Line *>(iface->object())
+            || (!iface->state().invisible && iface->role() != QAccessible::Client
+                && (name.isEmpty() || said.contains(key))))
+            faults.append(tree.last());
+        said.insert(key);
+    }
+    qInfo().noquote() << tree.join(QLatin1Char('\n'));
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+
+    if (window == QLatin1String("Form1")) {
+        const QString scale = accessibleDescription(w->Frame2);
+        const QString expected = w->latte->isVisible() ? w->Label13->text().simplified()
+                                 : w->range->isVisible()
+                                     ? w->anzeige2->text().simplified() + QStringLiteral(" liegt außerhalb")
+                                     : QStringLiteral("Keine Markierung");
+        QVERIFY2(scale.contains(expected), qPrintable(scale));
+    } else if (window == QLatin1String("Form3")) {
+        QAccessibleInterface *link = QAccessible::queryAccessibleInterface(w->infoWindow()->Label3);
+        QCOMPARE(link->role(), QAccessible::Link);
+        QVERIFY(link->state().focusable && link->text(QAccessible::Name).endsWith(QStringLiteral("öffnen")));
+        link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(w.platform->openedUrls, QList<QUrl>{QUrl(productUrl())});
+    }
 }
 
 void AccessibilityTest::messageBoxes_sayTitleTextAndButtons_data()

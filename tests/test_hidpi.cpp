@@ -2,15 +2,18 @@
 // QT_SCALE_FACTOR=1 and =2: the window grows by the factor, the lines and the
 // indicator stay where their twips put them, one logical pixel thick, and
 // text and pictures are drawn at the screen's resolution instead of being
-// blown up.
+// blown up. The same pixels show that a dark desktop theme changes no text
+// drawn on the fixed window colour.
 
 #include "uifixture.h"
 
+#include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/inputfield.h"
 #include "ui/line.h"
 #include "ui/twips.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -126,6 +129,8 @@ private slots:
     void captions_scaleWithTheWindow();
     void text_isDrawnAtScreenResolution();
     void pictures_haveScreenResolution();
+    void text_keepsItsColoursUnderADarkTheme_data();
+    void text_keepsItsColoursUnderADarkTheme();
 
 private:
     double m_factor = 1;
@@ -303,6 +308,55 @@ void HiDpiTest::pictures_haveScreenResolution()
             QRect(info->Picture2->pos() * m_factor, QSize(48, 48) * m_factor));
         QVERIFY(detailedBlockShare(drawn) > 0.2);
     }
+}
+
+void HiDpiTest::text_keepsItsColoursUnderADarkTheme_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("followsTheme");
+    for (const char *control : {"anzeige2", "anzeige1", "anzeige4", "Frame4", "Frame2", "Label2", "Label5"})
+        QTest::newRow(control) << "Form1" << control << false;
+    QTest::newRow("help text") << "Form2" << "Text1" << false;
+    QTest::newRow("info name") << "Form3" << "Label1" << false;
+    QTest::newRow("info address") << "Form3" << "Label3" << false;
+    // Input fields are in the desktop's colours: they do change.
+    QTest::newRow("input field") << "Form1" << "eingabe2" << true;
+}
+
+// The control drawn under the default palette and under a dark one set on
+// the application before the windows are built, as a dark desktop theme
+// sets it: the same pixels.
+void HiDpiTest::text_keepsItsColoursUnderADarkTheme()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(bool, followsTheme);
+    const auto render = [&]() -> QImage {
+        Window w;
+        w->eingabe1->setText(QStringLiteral("500"));
+        w->eingabe2->setText(QStringLiteral("950"));
+        w->Command1->click();
+        QWidget *shown = w.form.get();
+        if (window == QLatin1String("Form2")) {
+            w->Hilfe_Click();
+            shown = w->helpWindow();
+        } else if (window == QLatin1String("Form3")) {
+            w->Info_Click();
+            shown = w->infoWindow();
+        }
+        auto *widget = shown->findChild<QWidget *>(control);
+        if (auto *area = qobject_cast<QAbstractScrollArea *>(widget))
+            widget = area->viewport(); // the text, without the themed scroll bar
+        return widget ? shown->grab(QRect(widget->mapTo(shown, QPoint(0, 0)), widget->size())).toImage() : QImage();
+    };
+    const QImage standard = render();
+    const QPalette saved = QApplication::palette();
+    QApplication::setPalette(QPalette(QColor(53, 53, 53))); // light text on dark grey
+    const QImage dark = render();
+    QApplication::setPalette(saved);
+    QVERIFY(!standard.isNull());
+    QCOMPARE(standard == dark, !followsTheme);
 }
 
 QTEST_MAIN(HiDpiTest)

@@ -390,10 +390,12 @@ void WindowsTest::infoLabels_data()
     QTest::addColumn<int>("pixelSize");
     QTest::addColumn<bool>("bold");
     QTest::addColumn<QColor>("colour");
+    QTest::addColumn<Qt::FocusPolicy>("focus");
 
-    QTest::newRow("name") << "Label1" << 19 << true << QColor(Qt::black);
-    QTest::newRow("rights") << "Label2" << 11 << false << QColor(Qt::black);
-    QTest::newRow("address") << "Label3" << 11 << false << QColor(0, 0, 192);
+    QTest::newRow("name") << "Label1" << 19 << true << QColor(Qt::black) << Qt::NoFocus;
+    QTest::newRow("rights") << "Label2" << 11 << false << QColor(Qt::black) << Qt::NoFocus;
+    // The link is reached with Tab; a click does not move the focus.
+    QTest::newRow("address") << "Label3" << 11 << false << QColor(0, 0, 192) << Qt::TabFocus;
 }
 
 void WindowsTest::infoLabels()
@@ -402,6 +404,7 @@ void WindowsTest::infoLabels()
     QFETCH(int, pixelSize);
     QFETCH(bool, bold);
     QFETCH(QColor, colour);
+    QFETCH(Qt::FocusPolicy, focus);
 
     RecordingPlatform platform;
     Form3 info(nullptr, platform);
@@ -411,7 +414,7 @@ void WindowsTest::infoLabels()
     QCOMPARE(widget->textFormat(), Qt::PlainText);
     QCOMPARE(widget->alignment(), Qt::AlignLeft | Qt::AlignTop);
     QVERIFY(widget->wordWrap());
-    QCOMPARE(widget->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(widget->focusPolicy(), focus);
     QCOMPARE(widget->palette().color(widget->foregroundRole()), colour);
 
     const QFont font = widget->font();
@@ -447,7 +450,7 @@ void WindowsTest::infoAddressIsProductUrlInCapitals()
 }
 
 namespace {
-enum class LinkGesture { Click, DoubleClick, RightClick, PressOnly };
+enum class LinkGesture { Click, DoubleClick, RightClick, PressOnly, Enter, TabEnter, TabSpace, TabKeypadEnter };
 } // namespace
 Q_DECLARE_METATYPE(LinkGesture)
 
@@ -461,6 +464,11 @@ void WindowsTest::infoClickOpens_data()
     QTest::newRow("double click opens once") << "Label3" << LinkGesture::DoubleClick << 1;
     QTest::newRow("right button") << "Label3" << LinkGesture::RightClick << 0;
     QTest::newRow("press without release") << "Label3" << LinkGesture::PressOnly << 0;
+    // The window opens with the focus on itself: Enter alone opens nothing.
+    QTest::newRow("Enter as opened") << "Label3" << LinkGesture::Enter << 0;
+    QTest::newRow("Tab, Enter") << "Label3" << LinkGesture::TabEnter << 1;
+    QTest::newRow("Tab, Space") << "Label3" << LinkGesture::TabSpace << 1;
+    QTest::newRow("Tab, Enter on the keypad") << "Label3" << LinkGesture::TabKeypadEnter << 1;
     QTest::newRow("click on the name") << "Label1" << LinkGesture::Click << 0;
     QTest::newRow("click on the rights line") << "Label2" << LinkGesture::Click << 0;
     QTest::newRow("click on the emblem") << "Picture2" << LinkGesture::Click << 0;
@@ -490,6 +498,15 @@ void WindowsTest::infoClickOpens()
         break;
     case LinkGesture::RightClick: QTest::mouseClick(widget, Qt::RightButton); break;
     case LinkGesture::PressOnly: QTest::mousePress(widget, Qt::LeftButton); break;
+    case LinkGesture::Enter: QTest::keyClick(&info, Qt::Key_Return); break;
+    default: // Tab onto the link, which is then marked, and the key
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), widget);
+        QVERIFY(info.Label3->font().underline());
+        if (gesture == LinkGesture::TabKeypadEnter)
+            QTest::keyClick(widget, Qt::Key_Enter, Qt::KeypadModifier);
+        else
+            QTest::keyClick(widget, gesture == LinkGesture::TabSpace ? Qt::Key_Space : Qt::Key_Return);
     }
 
     QCOMPARE(platform.openedUrls.size(), opened);

@@ -111,7 +111,10 @@ int main(int argc, char *argv[])
         return 0;
     form.keepMeasurementOnExit();
     form.adjustSize();
-    if (const QScreen *screen = form.screen()) {
+    // A Wayland compositor places windows itself and ignores a position
+    // asked for; elsewhere the window opens centred on the screen.
+    const bool compositorPlaces = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (const QScreen *screen = form.screen(); screen && !compositorPlaces) {
         const QRect available = screen->availableGeometry();
         form.move(available.center() - QPoint(form.width() / 2, form.height() / 2));
     }

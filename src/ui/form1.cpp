@@ -3,6 +3,7 @@
 #include "history/statistics.h"
 #include "pressure/calibration.h"
 #include "pressure/formulas.h"
+#include "ui/accessibility.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/inputfield.h"
@@ -115,6 +116,7 @@ Form1::Form1(std::unique_ptr<Platform> platform, const DisplayLocale &locale)
       m_locale(locale)
 {
     initWindowResources();
+    installAccessibility();
     buildWindow();
     connectHandlers();
 }
@@ -164,6 +166,7 @@ void Form1::buildWindow()
     stat->setObjectName(QStringLiteral("stat"));
     Hilfe->setObjectName(QStringLiteral("Hilfe"));
     Info->setObjectName(QStringLiteral("Info"));
+    menuBar()->setAccessibleName(QStringLiteral("Menü"));
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -209,8 +212,11 @@ void Form1::buildWindow()
         field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         field->setCursor(Qt::ArrowCursor);
         field->setContextMenuPolicy(Qt::NoContextMenu);
+        // Black on the window colour, whatever the desktop theme: a dark
+        // theme's light text would be unreadable on the light background.
         QPalette fieldPalette = field->palette();
         fieldPalette.setColor(QPalette::Base, kWindowQColor);
+        fieldPalette.setColor(QPalette::Text, Qt::black);
         field->setPalette(fieldPalette);
         return field;
     };

@@ -62,10 +62,16 @@ Form2::Form2(QWidget *owner)
     textFont.setPixelSize(10);
     Text1->setFont(textFont);
     Text1->setReadOnly(true);
+    // Black on white, as designed, under any desktop theme.
+    QPalette textPalette = Text1->palette();
+    textPalette.setColor(QPalette::Base, Qt::white);
+    textPalette.setColor(QPalette::Text, Qt::black);
+    Text1->setPalette(textPalette);
     // Locked, not inert: the caret can be placed and text selected and
     // copied, with the mouse and the keyboard.
     Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->verticalScrollBar()->setAccessibleName(QStringLiteral("Hilfetext blättern"));
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->viewport()->setCursor(Qt::ArrowCursor);
     QString shown = helpText();

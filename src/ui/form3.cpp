@@ -4,12 +4,15 @@
 #include <QEvent>
 #include <QFont>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPixmap>
+#include <QShowEvent>
 #include <QUrl>
 
+#include "ui/accessibility.h"
 #include "ui/platform.h"
 #include "ui/twips.h"
 
@@ -65,6 +68,7 @@ Form3::Form3(QWidget *owner, Platform &platform)
     , m_platform(platform)
 {
     initBarovistaResources();
+    installAccessibility();
 
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Barovista 1.1 - Info"));
@@ -94,7 +98,11 @@ Form3::Form3(QWidget *owner, Platform &platform)
     linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 192));
     Label3->setPalette(linkPalette);
     Label3->setCursor(handCursor());
-    Label3->setAccessibleName(QStringLiteral("Produktwebseite ") + withoutScheme);
+    // A link for the keyboard too: Tab reaches it, Enter or Space opens it.
+    // A click does not move the focus onto it.
+    Label3->setFocusPolicy(Qt::TabFocus);
+    Label3->setAccessibleName(QStringLiteral("Produktwebseite ") + withoutScheme
+                              + QStringLiteral(" im Browser öffnen"));
     Label3->setAccessibleDescription(QStringLiteral("Öffnet die Produktwebseite im Browser."));
     Label3->installEventFilter(this);
 
@@ -107,6 +115,20 @@ Form3::Form3(QWidget *owner, Platform &platform)
     emblem.addFile(QStringLiteral(":/icons/emblem.png"));
     emblem.addFile(QStringLiteral(":/icons/emblem@2x.png"));
     Picture2->setPixmap(emblem.pixmap(QSize(48, 48), devicePixelRatioF()));
+}
+
+void Form3::Label3_Click()
+{
+    m_platform.openUrl(QUrl(productUrl())); // the result is not examined
+}
+
+void Form3::showEvent(QShowEvent *event)
+{
+    // Every showing starts afresh with the focus on the window itself, so
+    // Enter does not open the browser by surprise; Tab reaches the link.
+    if (!event->spontaneous())
+        setFocus(Qt::OtherFocusReason);
+    QDialog::showEvent(event);
 }
 
 bool Form3::eventFilter(QObject *watched, QEvent *event)
@@ -128,7 +150,26 @@ bool Form3::eventFilter(QObject *watched, QEvent *event)
         const bool clicked = m_linkPressed && Label3->rect().contains(mouse->position().toPoint());
         m_linkPressed = false;
         if (clicked)
-            m_platform.openUrl(QUrl(productUrl())); // the result is not examined
+            Label3_Click();
+        break;
+    }
+    case QEvent::KeyPress: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool opens = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
+            || key->key() == Qt::Key_Space;
+        if (opens && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (!key->isAutoRepeat())
+                Label3_Click();
+            return true;
+        }
+        break;
+    }
+    // The focused link is underlined, so the keyboard user sees where it is.
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        QFont font = Label3->font();
+        font.setUnderline(event->type() == QEvent::FocusIn);
+        Label3->setFont(font);
         break;
     }
     default:

@@ -25,8 +25,13 @@ public:
     QLabel *Label3 = nullptr;   // the web address, a link
     QLabel *Picture2 = nullptr; // the emblem
 
+    // Opens the product web page: a click on the address, Enter or Space on
+    // it, or a screen reader's action.
+    void Label3_Click();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     Platform &m_platform;

@@ -1,0 +1,145 @@
+#include "ui/accessibility.h"
+
+#include "ui/form1.h"
+#include "ui/form3.h"
+#include "ui/line.h"
+
+#include <QAccessibleWidget>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace barovista {
+
+namespace {
+
+// A frame with its title as name. Its lines are left out of its children.
+// Every frame of the windows gets this interface, whenever Qt first asks
+// for it (a frame's title is announced while the frame is being built,
+// before it has a name or lines).
+class FrameAccessible final : public QAccessibleWidget
+{
+public:
+    explicit FrameAccessible(QGroupBox *frame) : QAccessibleWidget(frame, QAccessible::Grouping) {}
+
+    int childCount() const override { return int(children().size()); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        const QList<QWidget *> shown = children();
+        if (index < 0 || index >= shown.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(shown.at(index));
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (!child)
+            return -1;
+        return int(children().indexOf(qobject_cast<QWidget *>(child->object())));
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        const QString own = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && own.isEmpty()) {
+            QString title = frame()->title();
+            return title.remove(QLatin1Char('&'));
+        }
+        if (t == QAccessible::Description && frame()->objectName() == QLatin1String("Frame2")) {
+            if (const auto *form = qobject_cast<const Form1 *>(frame()->window()))
+                return scaleDescription(*form);
+        }
+        return own;
+    }
+
+private:
+    QGroupBox *frame() const { return static_cast<QGroupBox *>(widget()); }
+
+    QList<QWidget *> children() const
+    {
+        QList<QWidget *> shown;
+        for (QObject *object : frame()->children()) {
+            auto *child = qobject_cast<QWidget *>(object);
+            if (child && !child->isWindow() && !qobject_cast<Line *>(child))
+                shown.append(child);
+        }
+        return shown;
+    }
+
+    // What the scale shows, read anew on every request, so it always
+    // follows the screen: the indicator with its value and deviation, the
+    // "out of range" mark, or nothing.
+    static QString scaleDescription(const Form1 &form)
+    {
+        QString text = QStringLiteral("Skala von 963,25 hPa bis 1063,25 hPa. ");
+        if (!form.latte->isHidden())
+            return text + QStringLiteral("Markierung bei %1, Abweichung %2.")
+                              .arg(form.Label13->text().simplified(), form.Label14->text().simplified());
+        if (!form.range->isHidden())
+            return text + QStringLiteral("Der Wert %1 liegt außerhalb der Skala.")
+                              .arg(form.anzeige2->text().simplified());
+        return text + QStringLiteral("Keine Markierung.");
+    }
+};
+
+// The web address of the info window: a link that opens the product page.
+class LinkAccessible final : public QAccessibleWidget
+{
+public:
+    explicit LinkAccessible(QLabel *label) : QAccessibleWidget(label, QAccessible::Link) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.linked = true;
+        return state;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action != pressAction()) {
+            QAccessibleWidget::doAction(action);
+            return;
+        }
+        if (auto *info = qobject_cast<Form3 *>(widget()->window()))
+            info->Label3_Click();
+    }
+
+    QStringList keyBindingsForAction(const QString &action) const override
+    {
+        if (action == pressAction())
+            return {QStringLiteral("Return"), QStringLiteral("Space")};
+        return QAccessibleWidget::keyBindingsForAction(action);
+    }
+};
+
+QAccessibleInterface *barovistaInterface(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("QGroupBox"))
+        return new FrameAccessible(static_cast<QGroupBox *>(object));
+    if (className == QLatin1String("QLabel") && object->objectName() == QLatin1String("Label3")) {
+        auto *label = static_cast<QLabel *>(object);
+        if (qobject_cast<Form3 *>(label->window()))
+            return new LinkAccessible(label);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void installAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(barovistaInterface);
+        return true;
+    }();
+    (void)installed;
+}
+
+} // namespace barovista
