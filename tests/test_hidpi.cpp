@@ -1,8 +1,9 @@
-// The main window on a scaled screen. CTest runs this program twice, with
-// QT_SCALE_FACTOR=1 and =2: the window grows by the factor, the lines and the
-// indicator stay where their twips put them, one logical pixel thick, and
+// The main window on a scaled screen. CTest runs this program with
+// QT_SCALE_FACTOR=1, 1.5 and 2: the window grows by the factor, the lines and
+// the indicator stay where their twips put them, one logical pixel thick,
 // text and pictures are drawn at the screen's resolution instead of being
-// blown up.
+// blown up, and no line of a message box wraps. A fourth run shows the
+// message boxes under the GTK platform theme on Xvfb.
 
 #include "uifixture.h"
 
@@ -16,9 +17,12 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 #include <cmath>
+#include <functional>
 
 using namespace barovista;
 using namespace barovista::testing;
@@ -109,6 +113,54 @@ double detailedBlockShare(const QImage &image)
     return inkBlocks ? double(detailed) / inkBlocks : 0.0;
 }
 
+// Bands of rows with dark ink, as a reader counts lines of text.
+int inkLines(const QImage &image)
+{
+    int bands = 0;
+    bool inBand = false;
+    for (int y = 0; y < image.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < image.width() && !ink; ++x)
+            ink = qGray(image.pixel(x, y)) < 110;
+        bands += ink && !inBand;
+        inBand = ink;
+    }
+    return bands;
+}
+
+// The statistics report of a history that holds one measurement with
+// decimals, as the program forms it on the next start.
+QString statisticsReportWithDecimals()
+{
+    QTemporaryDir appData;
+    const QDateTime measured(QDate(2026, 12, 8), QTime(10, 15, 0));
+    {
+        Run first(appData.path(), measured, false);
+        first.evaluate(QStringLiteral("500"), QStringLiteral("955.55"));
+        first.close();
+    }
+    Run next(appData.path(), measured.addDays(1), false);
+    next->stat_Click();
+    return next.platform().boxes.isEmpty() ? QString() : next.platform().boxes.last().prompt;
+}
+
+// True when GTK has been loaded into this process, as the GTK platform theme
+// does.
+bool gtkLoaded()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libgtk-3.so");
+}
+
+// The prompt of the box a handler shows.
+QString promptOf(const std::function<void(Window &)> &handler)
+{
+    Window w(true, false);
+    w.platform->answers = {Platform::Answer::No};
+    handler(w);
+    return w.platform->boxes.isEmpty() ? QString() : w.platform->boxes.last().prompt;
+}
+
 } // namespace
 
 class HiDpiTest : public QObject
@@ -126,6 +178,8 @@ private slots:
     void captions_scaleWithTheWindow();
     void text_isDrawnAtScreenResolution();
     void pictures_haveScreenResolution();
+    void messageBoxes_keepEveryLineWhole_data();
+    void messageBoxes_keepEveryLineWhole();
 
 private:
     double m_factor = 1;
@@ -303,6 +357,71 @@ void HiDpiTest::pictures_haveScreenResolution()
             QRect(info->Picture2->pos() * m_factor, QSize(48, 48) * m_factor));
         QVERIFY(detailedBlockShare(drawn) > 0.2);
     }
+}
+
+void HiDpiTest::messageBoxes_keepEveryLineWhole_data()
+{
+    QTest::addColumn<QString>("prompt");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("buttons");
+    const int none = int(Platform::Icon::None);
+    const int warning = int(Platform::Icon::Warning);
+    const int ok = int(Platform::Buttons::Ok);
+
+    const QString report = statisticsReportWithDecimals();
+    QVERIFY2(report.contains(QStringLiteral("955,55  hPa  (08.12.2026, 10:15:00) ")), qPrintable(report));
+    QTest::newRow("statistics report with decimals") << report << none << ok;
+    QTest::newRow("one-line prompt") << readingMissingPrompt() << warning << ok;
+    QTest::newRow("two-line prompt") << weatherServiceMissingPrompt() << warning << ok;
+    QTest::newRow("calibration report") << promptOf([](Window &w) {
+        w->eingabe1->setText(QStringLiteral("1000"));
+        w->eingabe2->setText(QStringLiteral("900.55"));
+        w->eingabe3->setText(QStringLiteral("1013.75"));
+        w->Command2_Click();
+    }) << none << ok;
+    QTest::newRow("reset question") << promptOf([](Window &w) { w->Ende_Click(); })
+                                    << int(Platform::Icon::Question) << int(Platform::Buttons::YesNo);
+}
+
+// The box as the desktop shows it: every line on one line of its own, the
+// box as wide as the longest line in the box's own font, within the screen.
+void HiDpiTest::messageBoxes_keepEveryLineWhole()
+{
+    QFETCH(QString, prompt);
+    QFETCH(int, icon);
+    QFETCH(int, buttons);
+    QVERIFY(!prompt.isEmpty());
+    if (qgetenv("QT_QPA_PLATFORMTHEME") == "gtk3" && !gtkLoaded())
+        QSKIP("the GTK platform theme is not installed (qt6-gtk-platformtheme)");
+
+    const auto box = makeMessageBox(nullptr, {prompt, QStringLiteral("Barovista 1.1"),
+                                              Platform::Buttons(buttons), Platform::Icon(icon),
+                                              Platform::Answer::Ok});
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QCoreApplication::processEvents(); // the layout requests that follow the showing
+    auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    QVERIFY(label);
+
+    const QStringList lines = prompt.split(QStringLiteral("\r\n"));
+    const QFontMetrics metrics(label->font());
+    int longest = 0;
+    for (const QString &line : lines)
+        longest = std::max(longest, metrics.horizontalAdvance(line));
+    if (QTest::currentDataTag() == QLatin1String("statistics report with decimals"))
+        qInfo("box font %s %g pt, longest line %d px", qPrintable(label->font().family()),
+              label->font().pointSizeF(), longest);
+    QVERIFY(!label->wordWrap());
+    QVERIFY2(label->contentsRect().width() >= longest,
+             qPrintable(QStringLiteral("label %1 px, longest line %2 px").arg(label->contentsRect().width()).arg(longest)));
+    QVERIFY2(label->height() < (lines.size() + 1) * metrics.height(),
+             qPrintable(QStringLiteral("label %1 px high for %2 lines").arg(label->height()).arg(lines.size())));
+    QVERIFY(box->rect().contains(label->geometry()));
+    QVERIFY(box->frameGeometry().width() <= box->screen()->availableGeometry().width());
+
+    // On the pixels: one band of ink per line that is not empty.
+    const qsizetype written = lines.size() - lines.count(QString());
+    QCOMPARE(inkLines(label->grab().toImage()), int(written));
 }
 
 QTEST_MAIN(HiDpiTest)

@@ -3,49 +3,122 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QEvent>
+#include <QLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace barovista {
 
-Platform::Answer DesktopPlatform::showMessage(QWidget *parent, const MessageBox &box)
+namespace {
+
+// A message box whose lines stay whole. The program breaks its lines itself,
+// but QMessageBox wraps a text wider than about 500 pixels (half the screen
+// on a narrow one) and cuts the box at 1000 pixels or the screen width less
+// 480, each time it lays itself out: on showing and on every layout request.
+// So after each of these the text label is given the size of its unbroken
+// lines, measured with its own font, and the box is widened to hold it, up to
+// the screen's available width. A label of fixed size no longer asks its box
+// for a new layout when its word wrap is switched, so the two do not take
+// turns.
+class WholeLineMessageBox final : public QMessageBox
 {
-    QMessageBox dialog(parent);
-    dialog.setTextFormat(Qt::PlainText);
-    dialog.setWindowTitle(box.title);
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    bool event(QEvent *event) override
+    {
+        const bool handled = QMessageBox::event(event);
+        if ((event->type() == QEvent::Show || event->type() == QEvent::LayoutRequest) && !m_fitting) {
+            m_fitting = true;
+            keepLinesWhole();
+            m_fitting = false;
+        }
+        return handled;
+    }
+
+private:
+    void keepLinesWhole()
+    {
+        auto *label = findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        if (!label || !layout())
+            return;
+        label->setWordWrap(false);
+        const QSize lines = label->sizeHint();
+        if (label->minimumSize() != lines || label->maximumSize() != lines)
+            label->setFixedSize(lines);
+
+        layout()->activate();
+        const QSize needed = layout()->totalMinimumSize();
+        const QRect available = screen() ? screen()->availableGeometry() : QRect();
+        const int width = available.isValid() ? std::min(needed.width(), available.width()) : needed.width();
+        if (width <= this->width() && needed.height() <= height())
+            return;
+        // Grow about the centre the box was placed on, within the screen.
+        const QRect before = geometry();
+        setFixedSize(std::max(width, before.width()), std::max(needed.height(), before.height()));
+        if (isVisible() && available.isValid()) {
+            QRect placed(QPoint(), size());
+            placed.moveCenter(before.center());
+            placed.moveLeft(std::clamp(placed.left(), available.left(),
+                                       std::max(available.left(), available.right() + 1 - frameGeometry().width())));
+            move(placed.topLeft());
+        }
+    }
+
+    bool m_fitting = false;
+};
+
+} // namespace
+
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget *parent, const Platform::MessageBox &box)
+{
+    auto dialog = std::make_unique<WholeLineMessageBox>(parent);
+    dialog->setTextFormat(Qt::PlainText);
+    dialog->setWindowTitle(box.title);
     // Qt breaks lines at LF; a CR would show as a stray glyph.
     QString shown = box.prompt;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    dialog.setText(shown);
-    // The program breaks its lines itself; a report line must not wrap.
-    if (auto *label = dialog.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
-        label->setWordWrap(false);
+    dialog->setText(shown);
 
     switch (box.icon) {
-    case Icon::None: dialog.setIcon(QMessageBox::NoIcon); break;
-    case Icon::Information: dialog.setIcon(QMessageBox::Information); break;
-    case Icon::Warning: dialog.setIcon(QMessageBox::Warning); break;
-    case Icon::Question: dialog.setIcon(QMessageBox::Question); break;
+    case Platform::Icon::None: dialog->setIcon(QMessageBox::NoIcon); break;
+    case Platform::Icon::Information: dialog->setIcon(QMessageBox::Information); break;
+    case Platform::Icon::Warning: dialog->setIcon(QMessageBox::Warning); break;
+    case Platform::Icon::Question: dialog->setIcon(QMessageBox::Question); break;
     }
 
     // German captions whatever the system language: Qt would show English
     // ones without loaded translations.
-    if (box.buttons == Buttons::YesNo) {
-        QPushButton *yes = dialog.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-        QPushButton *no = dialog.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    if (box.buttons == Platform::Buttons::YesNo) {
+        QPushButton *yes = dialog->addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+        QPushButton *no = dialog->addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
         yes->setObjectName(QStringLiteral("yes"));
         no->setObjectName(QStringLiteral("no"));
-        dialog.setDefaultButton(box.defaultButton == Answer::No ? no : yes);
-        dialog.setEscapeButton(no);
-        dialog.exec();
-        return dialog.clickedButton() == yes ? Answer::Yes : Answer::No;
+        dialog->setDefaultButton(box.defaultButton == Platform::Answer::No ? no : yes);
+        dialog->setEscapeButton(no);
+    } else {
+        QPushButton *ok = dialog->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        ok->setObjectName(QStringLiteral("ok"));
+        dialog->setDefaultButton(ok);
+        dialog->setEscapeButton(ok);
     }
-    QPushButton *ok = dialog.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    dialog.setDefaultButton(ok);
-    dialog.setEscapeButton(ok);
-    dialog.exec();
-    return Answer::Ok;
+    return dialog;
+}
+
+Platform::Answer DesktopPlatform::showMessage(QWidget *parent, const MessageBox &box)
+{
+    const std::unique_ptr<QMessageBox> dialog = makeMessageBox(parent, box);
+    dialog->exec();
+    if (box.buttons == Buttons::Ok)
+        return Answer::Ok;
+    const QAbstractButton *clicked = dialog->clickedButton();
+    return clicked && clicked->objectName() == QLatin1String("yes") ? Answer::Yes : Answer::No;
 }
 
 void DesktopPlatform::beep()

@@ -4,7 +4,10 @@
 #include <QString>
 #include <QUrl>
 
+#include <memory>
+
 class QDialog;
+class QMessageBox;
 class QWidget;
 
 namespace barovista {
@@ -48,5 +51,11 @@ public:
     void runModal(QDialog &dialog) override;
     QDateTime now() override;
 };
+
+// The box DesktopPlatform::showMessage shows, built but not yet shown. Its
+// lines never wrap: the box grows as wide as its longest line, up to the
+// screen's available width. The buttons of a yes/no box are named "yes" and
+// "no", the single button "ok".
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget *parent, const Platform::MessageBox &box);
 
 } // namespace barovista
