@@ -703,6 +703,14 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         break;
+    case QEvent::ToolTip:
+        // A caption of the scale shows its own hover text or none: Qt would
+        // pass the request on to the frame and show the frame's instead.
+        if (watched->parent() == Frame2 && static_cast<QWidget *>(watched)->toolTip().isEmpty()) {
+            QToolTip::hideText();
+            return true;
+        }
+        break;
     default:
         break;
     }
