@@ -766,6 +766,7 @@ void Form1::Hilfe_Click()
 {
     if (!m_form2)
         m_form2 = new Form2(this);
+    centreOver(*m_form2, *this);
     m_platform->runModal(*m_form2);
 }
 
@@ -773,6 +774,7 @@ void Form1::Info_Click()
 {
     if (!m_form3)
         m_form3 = new Form3(this, *m_platform);
+    centreOver(*m_form3, *this);
     m_platform->runModal(*m_form3);
 }
 

@@ -8,7 +8,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QPointer>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -119,6 +121,86 @@ Platform::Answer DesktopPlatform::showMessage(QWidget *parent, const MessageBox 
         return Answer::Ok;
     const QAbstractButton *clicked = dialog->clickedButton();
     return clicked && clicked->objectName() == QLatin1String("yes") ? Answer::Yes : Answer::No;
+}
+
+QRect centredOver(const QRect &ownerFrame, const QSize &client, const QMargins &frame,
+                  const QRect &available)
+{
+    QRect placed(QPoint(), client.grownBy(frame));
+    // QRect::center() rounds down twice; centre on the exact middle instead.
+    placed.moveTopLeft(QPoint(ownerFrame.left() + (ownerFrame.width() - placed.width()) / 2,
+                              ownerFrame.top() + (ownerFrame.height() - placed.height()) / 2));
+    if (available.isValid()) {
+        placed.moveLeft(std::clamp(placed.left(), available.left(),
+                                   std::max(available.left(), available.right() + 1 - placed.width())));
+        placed.moveTop(std::clamp(placed.top(), available.top(),
+                                  std::max(available.top(), available.bottom() + 1 - placed.height())));
+    }
+    return placed.marginsRemoved(frame);
+}
+
+namespace {
+
+QMargins frameOf(const QWidget &widget)
+{
+    return widget.windowHandle() ? widget.windowHandle()->frameMargins() : QMargins();
+}
+
+QRect availableFor(const QWidget &owner)
+{
+    return owner.screen() ? owner.screen()->availableGeometry() : QRect();
+}
+
+// Centres a window again over its owner once its own frame is known (the
+// window manager reports it after the window is mapped), if it differs from
+// the frame the window was placed with.
+class FrameFollower final : public QObject
+{
+public:
+    static constexpr const char *kName = "barovista_frameFollower";
+
+    FrameFollower(QWidget &window, const QWidget &owner, const QMargins &assumed)
+        : QObject(&window), m_window(&window), m_owner(&owner), m_assumed(assumed)
+    {
+        setObjectName(QLatin1String(kName));
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != m_window || (event->type() != QEvent::Move && event->type() != QEvent::Resize))
+            return false;
+        const QMargins actual = frameOf(*m_window);
+        if (actual.isNull() || !m_owner)
+            return false;
+        if (actual != m_assumed)
+            m_window->setGeometry(centredOver(m_owner->frameGeometry(), m_window->size(), actual,
+                                              availableFor(*m_owner)));
+        deleteLater();
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_window;
+    QPointer<const QWidget> m_owner;
+    QMargins m_assumed;
+};
+
+} // namespace
+
+void centreOver(QWidget &window, const QWidget &owner)
+{
+    for (QObject *old : window.findChildren<QObject *>(QLatin1String(FrameFollower::kName),
+                                                        Qt::FindDirectChildrenOnly))
+        delete old;
+    QMargins frame = frameOf(window);
+    const bool ownKnown = !frame.isNull();
+    if (!ownKnown)
+        frame = frameOf(owner);
+    window.setGeometry(centredOver(owner.frameGeometry(), window.size(), frame, availableFor(owner)));
+    if (!ownKnown)
+        new FrameFollower(window, owner, frame);
 }
 
 void DesktopPlatform::beep()
