@@ -9,6 +9,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTest>
 
 #include <memory>
@@ -375,10 +378,14 @@ void WindowsTest::helpShowsWholeTextLockedAndScrollable()
     QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(text->toPlainText(), expected);
 
-    // Only vertical scrolling: every line fits the width.
+    // Only vertical scrolling: every hand-broken line fits the width whole.
     QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QVERIFY(text->verticalScrollBar()->isVisible());
     QCOMPARE(text->horizontalScrollBar()->maximum(), 0);
+    for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next()) {
+        text->document()->documentLayout()->blockBoundingRect(block); // lays the block out
+        QVERIFY2(block.layout()->lineCount() == 1, qPrintable(QStringLiteral("wraps: ") + block.text()));
+    }
 
     QScrollBar *bar = text->verticalScrollBar();
     QVERIFY(bar->maximum() > 0);

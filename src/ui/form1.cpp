@@ -74,8 +74,8 @@ template<typename T>
 T *named(T *widget, const char *name, int tabIndex)
 {
     widget->setObjectName(QLatin1String(name));
-    // The place in the tab order of the original layout; only five controls
-    // take the focus, the rest keep it for reference.
+    // The control's place in the window's tab order; only five controls take
+    // the focus, the others keep their number only to rank them.
     widget->setProperty("TabIndex", tabIndex);
     return widget;
 }
