@@ -51,25 +51,34 @@ private:
         if (!label || !layout())
             return;
         label->setWordWrap(false);
-        const QSize lines = label->sizeHint();
+        QSize lines = label->sizeHint();
+        const QRect available = screen() ? screen()->availableGeometry() : QRect();
+        if (available.isValid()) {
+            // A line wider than the screen itself stays one line too, cut at
+            // the screen's edge.
+            const int labelInLayout = label->minimumWidth() > 0 ? label->minimumWidth()
+                                                                : label->minimumSizeHint().width();
+            const int besideLabel = layout()->totalMinimumSize().width() - labelInLayout;
+            const int frame = frameGeometry().width() - this->width();
+            lines.setWidth(std::min(lines.width(), available.width() - frame - besideLabel));
+        }
         if (label->minimumSize() != lines || label->maximumSize() != lines)
             label->setFixedSize(lines);
 
         layout()->activate();
         const QSize needed = layout()->totalMinimumSize();
-        const QRect available = screen() ? screen()->availableGeometry() : QRect();
         const int width = available.isValid() ? std::min(needed.width(), available.width()) : needed.width();
         if (width <= this->width() && needed.height() <= height())
             return;
         // Grow about the centre the box was placed on, within the screen.
-        const QRect before = geometry();
-        setFixedSize(std::max(width, before.width()), std::max(needed.height(), before.height()));
-        if (isVisible() && available.isValid()) {
-            QRect placed(QPoint(), size());
-            placed.moveCenter(before.center());
-            placed.moveLeft(std::clamp(placed.left(), available.left(),
-                                       std::max(available.left(), available.right() + 1 - frameGeometry().width())));
-            move(placed.topLeft());
+        const int grownBy = std::max(width - this->width(), 0);
+        setFixedSize(std::max(width, this->width()), std::max(needed.height(), height()));
+        if (isVisible() && grownBy > 0) {
+            int left = x() - grownBy / 2;
+            if (available.isValid())
+                left = std::clamp(left, available.left(),
+                                  std::max(available.left(), available.right() + 1 - frameGeometry().width()));
+            move(left, y());
         }
     }
 
