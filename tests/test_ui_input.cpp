@@ -271,69 +271,49 @@ void InputFieldsTest::liveRecomputation_followsTheAltitude()
     QVERIFY(w->anzeige1->text().isEmpty());
 }
 
-namespace {
-enum class MenuGesture { MenuKeyRequest, MenuKeyPress, RightClick, ShiftF10 };
-} // namespace
-Q_DECLARE_METATYPE(MenuGesture)
-
 void InputFieldsTest::editMenu_runsKeyHandlersOnlyForKeys_data()
 {
     QTest::addColumn<QString>("field");
-    QTest::addColumn<MenuGesture>("gesture");
+    QTest::addColumn<int>("reason"); // of the menu request; -1: the key itself arrives
     QTest::addColumn<bool>("cleared");
-
-    // On X11 the context-menu key arrives as a keyboard request for the menu,
-    // not as a key press; other systems deliver the key itself.
-    QTest::newRow("menu key in the altitude field") << "eingabe1" << MenuGesture::MenuKeyRequest << true;
-    QTest::newRow("menu key in the barometer field") << "eingabe2" << MenuGesture::MenuKeyRequest << true;
-    QTest::newRow("menu key in the weather field") << "eingabe3" << MenuGesture::MenuKeyRequest << false;
-    QTest::newRow("menu key as a key press") << "eingabe1" << MenuGesture::MenuKeyPress << true;
-    QTest::newRow("menu key press in the barometer field") << "eingabe2" << MenuGesture::MenuKeyPress << true;
-    QTest::newRow("shift+f10 is two keys") << "eingabe2" << MenuGesture::ShiftF10 << true;
-    QTest::newRow("right click is no key") << "eingabe1" << MenuGesture::RightClick << false;
+    // On X11 the context-menu key arrives only as a keyboard request for the menu.
+    QTest::newRow("menu key in the altitude field") << "eingabe1" << int(QContextMenuEvent::Keyboard) << true;
+    QTest::newRow("menu key in the barometer field") << "eingabe2" << int(QContextMenuEvent::Keyboard) << true;
+    QTest::newRow("menu key in the weather field") << "eingabe3" << int(QContextMenuEvent::Keyboard) << false;
+    QTest::newRow("menu key as a key press") << "eingabe2" << -1 << true;
+    QTest::newRow("right click is no key") << "eingabe1" << int(QContextMenuEvent::Mouse) << false;
 }
 
 void InputFieldsTest::editMenu_runsKeyHandlersOnlyForKeys()
 {
     QFETCH(QString, field);
-    QFETCH(MenuGesture, gesture);
+    QFETCH(int, reason);
     QFETCH(bool, cleared);
     Window w;
     w->eingabe1->setText(QStringLiteral("100"));
     w->eingabe2->setText(QStringLiteral("1000"));
     w->Command1->click();
-    QCOMPARE(w->anzeige2->text(), QStringLiteral("1011,96  hPa"));
     const QString meanPressure = w->anzeige1->text();
     auto *input = w->findChild<InputField *>(field);
     QTest::mouseClick(input, Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), input);
 
     // The menu is closed with a mouse click elsewhere, which runs no key.
     QTimer::singleShot(0, [] {
         if (QWidget *menu = QApplication::activePopupWidget())
             menu->close();
     });
-    const QPoint inside = input->rect().center();
-    switch (gesture) {
-    case MenuGesture::MenuKeyRequest:
-    case MenuGesture::RightClick: {
-        QContextMenuEvent request(gesture == MenuGesture::RightClick ? QContextMenuEvent::Mouse
-                                                                    : QContextMenuEvent::Keyboard,
-                                  inside, input->mapToGlobal(inside));
+    if (reason < 0) {
+        QTest::keyClick(input, Qt::Key_Menu);
+    } else {
+        QContextMenuEvent request(QContextMenuEvent::Reason(reason), QPoint(4, 4), input->mapToGlobal(QPoint(4, 4)));
         QApplication::sendEvent(input, &request);
-        break;
-    }
-    case MenuGesture::MenuKeyPress: QTest::keyClick(input, Qt::Key_Menu); break;
-    case MenuGesture::ShiftF10: QTest::keyClick(input, Qt::Key_F10, Qt::ShiftModifier); break;
     }
     QTRY_VERIFY(!QApplication::activePopupWidget());
 
     QCOMPARE(w->anzeige2->text().isEmpty(), cleared);
     QCOMPARE(w->anzeige4->text().isEmpty(), cleared);
     QCOMPARE(w->latte->isVisible(), !cleared);
-    QCOMPARE(w->anzeige1->text(), meanPressure); // recomputed or kept, it stays the same
-    QCOMPARE(input->text(), field == QLatin1String("eingabe1") ? QStringLiteral("100")
-                            : field == QLatin1String("eingabe2") ? QStringLiteral("1000") : QString());
+    QCOMPARE(w->anzeige1->text(), meanPressure);
 }
 
 void InputFieldsTest::emptyAltitude_changesOnlyTheMeanPressure()

