@@ -183,6 +183,7 @@ protected:
         const QMargins actual = frameOf(*m_window);
         if (actual.isNull() || !m_owner)
             return false;
+        m_window->removeEventFilter(this);
         if (actual != m_assumed)
             m_window->setGeometry(centredOver(m_owner->frameGeometry(), m_window->size(), actual,
                                               availableFor(*m_owner)));
