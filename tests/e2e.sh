@@ -4,7 +4,8 @@
 # filters turn a typed "," into ".", that Enter moves from the reading to the
 # altitude to the evaluation, that Alt+B evaluates, that closing the window
 # runs the shutdown that writes the history, and that the next start restores
-# it.
+# it; and that the context-menu key in the altitude field takes a result off
+# the screen, so that it is not saved.
 #   e2e.sh BAROVISTA RECORDDUMP XCLOSE
 # Exits 77 (skipped) where Xvfb, xdotool or xclose is missing.
 set -u
@@ -153,4 +154,31 @@ start
 close
 cmp -s "$history" "$tmp/before" || fail "closing without an evaluation changed the history"
 echo "third run: closed without an evaluation, history unchanged"
+
+# Clicks at X Y of the main window's client area, 374 pixels high below the
+# menu bar.
+clickAt() {
+    bar=$(($(xdotool getwindowgeometry --shell "$win" | sed -n 's/^HEIGHT=//p') - 374))
+    xdotool mousemove --window "$win" --sync "$1" $((bar + $2)) click 1
+    sleep 0.3
+}
+
+# Fourth start: evaluate, click into the altitude field, press the
+# context-menu key, close its menu with a click on an empty spot of
+# "Auswertung". The key took the result off the screen, so closing saves
+# nothing.
+start
+xdotool type --delay 30 '1000'
+xdotool key Return
+xdotool type --delay 30 '100'
+xdotool key Return Return
+sleep 0.3
+clickAt 134 293   # the altitude field
+xdotool key Menu
+sleep 0.5
+clickAt 26 158    # an empty spot of the results frame
+close
+cmp -s "$history" "$tmp/before" || fail "the result stayed on screen after the context-menu key and was saved"
+echo "fourth run: the context-menu key cleared the result, history unchanged"
+
 echo "PASS"

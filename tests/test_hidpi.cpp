@@ -1,9 +1,10 @@
-// The main window on a scaled screen. CTest runs this program twice, with
-// QT_SCALE_FACTOR=1 and =2: the window grows by the factor, the lines and the
-// indicator stay where their twips put them, one logical pixel thick, and
+// The main window on a scaled screen. CTest runs this program with
+// QT_SCALE_FACTOR=1, 1.5 and 2: the window grows by the factor, the lines and
+// the indicator stay where their twips put them, one logical pixel thick,
 // text and pictures are drawn at the screen's resolution instead of being
-// blown up. The same pixels show that a dark desktop theme changes no text
-// drawn on the fixed window colour.
+// blown up, and no line of a message box wraps. The same pixels show that a
+// dark desktop theme changes no text drawn on the fixed window colour. A
+// fourth run shows the message boxes under the GTK platform theme on Xvfb.
 
 #include "uifixture.h"
 
@@ -19,7 +20,9 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 #include <cmath>
 
@@ -112,6 +115,45 @@ double detailedBlockShare(const QImage &image)
     return inkBlocks ? double(detailed) / inkBlocks : 0.0;
 }
 
+// Bands of rows with dark ink, as a reader counts lines of text.
+int inkLines(const QImage &image)
+{
+    int bands = 0;
+    bool inBand = false;
+    for (int y = 0; y < image.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < image.width() && !ink; ++x)
+            ink = qGray(image.pixel(x, y)) < 110;
+        bands += ink && !inBand;
+        inBand = ink;
+    }
+    return bands;
+}
+
+// The statistics report of a history that holds one measurement with
+// decimals, as the program forms it on the next start.
+QString statisticsReportWithDecimals()
+{
+    QTemporaryDir appData;
+    const QDateTime measured(QDate(2026, 12, 8), QTime(10, 15, 0));
+    {
+        Run first(appData.path(), measured, false);
+        first.evaluate(QStringLiteral("500"), QStringLiteral("955.55"));
+        first.close();
+    }
+    Run next(appData.path(), measured.addDays(1), false);
+    next->stat_Click();
+    return next.platform().boxes.isEmpty() ? QString() : next.platform().boxes.last().prompt;
+}
+
+// True when GTK has been loaded into this process, as the GTK platform theme
+// does.
+bool gtkLoaded()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libgtk-3.so");
+}
+
 } // namespace
 
 class HiDpiTest : public QObject
@@ -131,6 +173,8 @@ private slots:
     void pictures_haveScreenResolution();
     void text_keepsItsColoursUnderADarkTheme_data();
     void text_keepsItsColoursUnderADarkTheme();
+    void messageBoxes_keepEveryLineWhole_data();
+    void messageBoxes_keepEveryLineWhole();
 
 private:
     double m_factor = 1;
@@ -357,6 +401,71 @@ void HiDpiTest::text_keepsItsColoursUnderADarkTheme()
     QApplication::setPalette(saved);
     QVERIFY(!standard.isNull());
     QCOMPARE(standard == dark, !followsTheme);
+}
+
+void HiDpiTest::messageBoxes_keepEveryLineWhole_data()
+{
+    QTest::addColumn<QString>("prompt");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("buttons");
+    const int ok = int(Platform::Buttons::Ok);
+
+    const QString report = statisticsReportWithDecimals();
+    QVERIFY2(report.contains(QStringLiteral("955,55  hPa  (08.12.2026, 10:15:00) ")), qPrintable(report));
+    QTest::newRow("statistics report with decimals") << report << int(Platform::Icon::None) << ok;
+    QTest::newRow("one-line prompt") << readingMissingPrompt() << int(Platform::Icon::Warning) << ok;
+    Window w(true, false);
+    w.platform->answers = {Platform::Answer::No};
+    w->Ende_Click();
+    QTest::newRow("reset question") << w.platform->boxes.last().prompt << int(Platform::Icon::Question)
+                                    << int(Platform::Buttons::YesNo);
+    // Wider than the 800 pixels to which Qt cuts a box on a 1280-pixel screen.
+    QTest::newRow("long data folder")
+        << QStringLiteral("/home/benutzerin-mit-einem-langen-namen/Dokumente/Wetterbeobachtungen/"
+                          "Barometer-Aufzeichnungen-der-Wetterstation-am-Hang/Daten-und-Sicherungen/"
+                          "barovista")
+        << int(Platform::Icon::None) << ok;
+}
+
+// The box as the desktop shows it: every line on one line of its own, the
+// box as wide as the longest line in the box's own font, within the screen.
+void HiDpiTest::messageBoxes_keepEveryLineWhole()
+{
+    QFETCH(QString, prompt);
+    QFETCH(int, icon);
+    QFETCH(int, buttons);
+    QVERIFY(!prompt.isEmpty());
+    if (qgetenv("QT_QPA_PLATFORMTHEME") == "gtk3" && !gtkLoaded())
+        QSKIP("the GTK platform theme is not installed (qt6-gtk-platformtheme)");
+
+    const auto box = makeMessageBox(nullptr, {prompt, QStringLiteral("Barovista 1.1"),
+                                              Platform::Buttons(buttons), Platform::Icon(icon),
+                                              Platform::Answer::Ok});
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QCoreApplication::processEvents(); // the layout requests that follow the showing
+    auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    QVERIFY(label);
+
+    const QStringList lines = prompt.split(QStringLiteral("\r\n"));
+    const QFontMetrics metrics(label->font());
+    int longest = 0;
+    for (const QString &line : lines)
+        longest = std::max(longest, metrics.horizontalAdvance(line));
+    QVERIFY(!label->wordWrap());
+    // As wide as the longest line, unless the box already fills the screen.
+    const int screenWidth = box->screen()->availableGeometry().width();
+    if (box->frameGeometry().width() < screenWidth)
+        QVERIFY2(label->contentsRect().width() >= longest,
+                 qPrintable(QStringLiteral("label %1 px, longest line %2 px")
+                                .arg(label->contentsRect().width())
+                                .arg(longest)));
+    QVERIFY(box->rect().contains(label->geometry()));
+    QVERIFY(box->frameGeometry().width() <= screenWidth);
+
+    // On the pixels: one band of ink per line that is not empty.
+    const qsizetype written = lines.size() - lines.count(QString());
+    QCOMPARE(inkLines(label->grab().toImage()), int(written));
 }
 
 QTEST_MAIN(HiDpiTest)

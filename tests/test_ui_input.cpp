@@ -11,11 +11,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
+#include <QToolTip>
 
 using namespace barovista;
 using namespace barovista::testing;
@@ -24,7 +27,7 @@ namespace {
 
 // A key sequence as text: plain characters are typed, and a few names in
 // braces stand for keys: {bs} {del} {home} {left} {enter} {esc} {ctrl+v}
-// {ctrl+c} {ctrl+x} {selall}.
+// {ctrl+c} {ctrl+x} {ctrl+h} {selall}.
 void typeInto(QWidget *field, const QString &keys)
 {
     for (qsizetype i = 0; i < keys.size(); ++i) {
@@ -48,6 +51,8 @@ void typeInto(QWidget *field, const QString &keys)
                 QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
             else if (name == QLatin1String("ctrl+x"))
                 QTest::keyClick(field, Qt::Key_X, Qt::ControlModifier);
+            else if (name == QLatin1String("ctrl+h"))
+                QTest::keyClick(field, Qt::Key_H, Qt::ControlModifier);
             else if (name == QLatin1String("ctrl+bs"))
                 QTest::keyClick(field, Qt::Key_Backspace, Qt::ControlModifier);
             else if (name == QLatin1String("alt+3"))
@@ -67,6 +72,14 @@ void moveOver(QWidget *widget)
     QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
+}
+
+// The pointer resting on a widget: the request for its tooltip.
+void restOn(QWidget *widget)
+{
+    const QPoint centre = widget->rect().center();
+    QHelpEvent rest(QEvent::ToolTip, centre, widget->mapToGlobal(centre));
+    QApplication::sendEvent(widget, &rest);
 }
 
 } // namespace
@@ -95,6 +108,9 @@ void InputFieldsTest::filters_data()
     QTest::newRow("keyboard paste refused") << "eingabe2" << "12" << "{ctrl+v}" << "12" << 0;
     QTest::newRow("keyboard cut refused") << "eingabe1" << "12" << "{selall}{ctrl+x}" << "12" << 0;
     QTest::newRow("ctrl+backspace deletes no word") << "eingabe2" << "10.5" << "{ctrl+bs}" << "10.5" << 0;
+    QTest::newRow("ctrl+h deletes one character") << "eingabe2" << "10.5" << "{ctrl+h}" << "10." << 0;
+    QTest::newRow("ctrl+h in a full altitude") << "eingabe1" << "9999" << "{ctrl+h}{ctrl+h}1" << "991" << 0;
+    QTest::newRow("ctrl+h deletes a selection") << "eingabe3" << "1013.25" << "{selall}{ctrl+h}" << "" << 0;
     QTest::newRow("alt with a digit types nothing") << "eingabe1" << "1" << "{alt+3}" << "1" << 0;
     QTest::newRow("keys without a character work") << "eingabe2" << "123" << "{home}{del}" << "23" << 0;
     QTest::newRow("insert in the middle") << "eingabe2" << "125" << "{left}{left}." << "1.25" << 0;
@@ -255,6 +271,51 @@ void InputFieldsTest::liveRecomputation_followsTheAltitude()
     QVERIFY(w->anzeige1->text().isEmpty());
 }
 
+void InputFieldsTest::editMenu_runsKeyHandlersOnlyForKeys_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("reason"); // of the menu request; -1: the key itself arrives
+    QTest::addColumn<bool>("cleared");
+    // On X11 the context-menu key arrives only as a keyboard request for the menu.
+    QTest::newRow("menu key in the altitude field") << "eingabe1" << int(QContextMenuEvent::Keyboard) << true;
+    QTest::newRow("menu key in the barometer field") << "eingabe2" << int(QContextMenuEvent::Keyboard) << true;
+    QTest::newRow("menu key in the weather field") << "eingabe3" << int(QContextMenuEvent::Keyboard) << false;
+    QTest::newRow("menu key as a key press") << "eingabe2" << -1 << true;
+    QTest::newRow("right click is no key") << "eingabe1" << int(QContextMenuEvent::Mouse) << false;
+}
+
+void InputFieldsTest::editMenu_runsKeyHandlersOnlyForKeys()
+{
+    QFETCH(QString, field);
+    QFETCH(int, reason);
+    QFETCH(bool, cleared);
+    Window w;
+    w->eingabe1->setText(QStringLiteral("100"));
+    w->eingabe2->setText(QStringLiteral("1000"));
+    w->Command1->click();
+    const QString meanPressure = w->anzeige1->text();
+    auto *input = w->findChild<InputField *>(field);
+    QTest::mouseClick(input, Qt::LeftButton);
+
+    // The menu is closed with a mouse click elsewhere, which runs no key.
+    QTimer::singleShot(0, [] {
+        if (QWidget *menu = QApplication::activePopupWidget())
+            menu->close();
+    });
+    if (reason < 0) {
+        QTest::keyClick(input, Qt::Key_Menu);
+    } else {
+        QContextMenuEvent request(QContextMenuEvent::Reason(reason), QPoint(4, 4), input->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(input, &request);
+    }
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+
+    QCOMPARE(w->anzeige2->text().isEmpty(), cleared);
+    QCOMPARE(w->anzeige4->text().isEmpty(), cleared);
+    QCOMPARE(w->latte->isVisible(), !cleared);
+    QCOMPARE(w->anzeige1->text(), meanPressure);
+}
+
 void InputFieldsTest::emptyAltitude_changesOnlyTheMeanPressure()
 {
     Window w;
@@ -350,6 +411,20 @@ void InputFieldsTest::hover_showsSeaLevelValue()
     moveOver(w->range);
     QVERIFY(w->range->toolTip().isEmpty());
     QCOMPARE(w->Frame2->toolTip(), QStringLiteral("1014,9  hPa"));
+
+    // Resting shows the hover text of the control under the pointer; the
+    // captions without one show nothing, not the frame's. "out of range"
+    // sets the frame's hover text but keeps none of its own.
+    restOn(w->Frame2);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("1014,9  hPa"));
+    for (QLabel *label :
+         {w->Label16, w->Label15, w->Label19, w->Label18, w->Label17, w->Label13, w->Label14, w->range}) {
+        label->show();
+        restOn(w->Label7);
+        QTRY_VERIFY(QToolTip::isVisible());
+        restOn(label);
+        QTRY_VERIFY2(!QToolTip::isVisible(), qPrintable(label->objectName()));
+    }
 
     // A cleared display leaves the last hover texts as they are.
     w->eingabe2->setFocus();

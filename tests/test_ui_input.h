@@ -17,6 +17,8 @@ private slots:
     void f1_opensHelp();
     void f12_showsDataFolderThenRecomputes();
     void liveRecomputation_followsTheAltitude();
+    void editMenu_runsKeyHandlersOnlyForKeys_data();
+    void editMenu_runsKeyHandlersOnlyForKeys();
     void emptyAltitude_changesOnlyTheMeanPressure();
     void keysInOtherFields_clearOrKeep();
     void focus_alignsAndPlacesCaret();

@@ -9,6 +9,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTest>
 
 #include <memory>
@@ -303,11 +306,40 @@ void WindowsTest::windowsOpenCentredOverOwner()
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
 
     const auto dialog = makeWindow(window, &owner, platform);
+    barovista::centreOver(*dialog, owner); // as the main window places it
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     const QPoint offset = dialog->frameGeometry().center() - owner.frameGeometry().center();
     QVERIFY2(offset.manhattanLength() <= 2,
              qPrintable(QStringLiteral("off centre by %1, %2").arg(offset.x()).arg(offset.y())));
+}
+
+void WindowsTest::centredFromTheFrame_data()
+{
+    QTest::addColumn<QRect>("ownerFrame");
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QMargins>("frame");
+    QTest::addColumn<QRect>("expected");
+
+    const QRect owner(100, 100, 771, 439);
+    // Help window 530 x 353, info window 350 x 108, on a 1280 x 1024 screen:
+    // the frame, title bar included, centred on the owner's frame.
+    QTest::newRow("title bar 20, border 1")
+        << owner << QSize(530, 353) << QMargins(1, 20, 1, 1) << QRect(220, 152, 530, 353);
+    QTest::newRow("info window, small title bar 16")
+        << owner << QSize(350, 108) << QMargins(1, 16, 1, 1) << QRect(310, 273, 350, 108);
+    QTest::newRow("owner at the top edge: the title bar stays on screen")
+        << QRect(0, 0, 771, 200) << QSize(530, 353) << QMargins(1, 20, 1, 1) << QRect(120, 20, 530, 353);
+}
+
+void WindowsTest::centredFromTheFrame()
+{
+    QFETCH(QRect, ownerFrame);
+    QFETCH(QSize, client);
+    QFETCH(QMargins, frame);
+    QFETCH(QRect, expected);
+
+    QCOMPARE(barovista::centredOver(ownerFrame, client, frame, QRect(0, 0, 1280, 1024)), expected);
 }
 
 void WindowsTest::helpShowsWholeTextLockedAndScrollable()
@@ -329,10 +361,14 @@ void WindowsTest::helpShowsWholeTextLockedAndScrollable()
     QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(text->toPlainText(), expected);
 
-    // Only vertical scrolling: every line fits the width.
+    // Only vertical scrolling: every hand-broken line fits the width whole.
     QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QVERIFY(text->verticalScrollBar()->isVisible());
     QCOMPARE(text->horizontalScrollBar()->maximum(), 0);
+    for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next()) {
+        text->document()->documentLayout()->blockBoundingRect(block); // lays the block out
+        QVERIFY2(block.layout()->lineCount() == 1, qPrintable(QStringLiteral("wraps: ") + block.text()));
+    }
 
     QScrollBar *bar = text->verticalScrollBar();
     QVERIFY(bar->maximum() > 0);

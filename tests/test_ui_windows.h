@@ -25,6 +25,8 @@ private slots:
     void windowBackgroundIsWindowColour();
     void windowsOpenCentredOverOwner_data();
     void windowsOpenCentredOverOwner();
+    void centredFromTheFrame_data();
+    void centredFromTheFrame();
 
     void helpShowsWholeTextLockedAndScrollable();
     void helpTextViewHasArrowPointer();

@@ -75,8 +75,8 @@ template<typename T>
 T *named(T *widget, const char *name, int tabIndex)
 {
     widget->setObjectName(QLatin1String(name));
-    // The place in the tab order of the original layout; only five controls
-    // take the focus, the rest keep it for reference.
+    // The control's place in the window's tab order; only five controls take
+    // the focus, the others keep their number only to rank them.
     widget->setProperty("TabIndex", tabIndex);
     return widget;
 }
@@ -718,6 +718,14 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         break;
+    case QEvent::ToolTip:
+        // A caption of the scale shows its own hover text or none: Qt would
+        // pass the request on to the frame and show the frame's instead.
+        if (watched->parent() == Frame2 && static_cast<QWidget *>(watched)->toolTip().isEmpty()) {
+            QToolTip::hideText();
+            return true;
+        }
+        break;
     default:
         break;
     }
@@ -773,6 +781,7 @@ void Form1::Hilfe_Click()
 {
     if (!m_form2)
         m_form2 = new Form2(this);
+    centreOver(*m_form2, *this);
     m_platform->runModal(*m_form2);
 }
 
@@ -780,6 +789,7 @@ void Form1::Info_Click()
 {
     if (!m_form3)
         m_form3 = new Form3(this, *m_platform);
+    centreOver(*m_form3, *this);
     m_platform->runModal(*m_form3);
 }
 

@@ -56,8 +56,9 @@ Form2::Form2(QWidget *owner)
     Text1->setGeometry(twipRect(120, 120, 7695, 5055));
     Text1->setAccessibleName(QStringLiteral("Hilfetext"));
     // The help text is broken by hand at about 100 characters. Arial at 10
-    // pixels keeps those lines whole within the box, as the small system font
-    // of the original did; a larger default font would wrap them raggedly.
+    // pixels keeps every one of those lines whole: the widest takes 458 of the
+    // 489 pixels the text has beside the scroll bar. The 11-pixel font of the
+    // other captions would need 505 and break four lines raggedly.
     QFont textFont(QStringLiteral("Arial"));
     textFont.setPixelSize(10);
     Text1->setFont(textFont);

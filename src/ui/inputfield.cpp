@@ -2,6 +2,7 @@
 
 #include "ui/inputfilter.h"
 
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPointer>
@@ -31,6 +32,8 @@ void InputField::inputMethodEvent(QInputMethodEvent *event)
 
 void InputField::keyPressEvent(QKeyEvent *event)
 {
+    if (event->key() == Qt::Key_Menu)
+        m_menuKeyDown = true;
     QPointer<InputField> self(this);
     if (keyDown)
         keyDown(event->key());
@@ -54,6 +57,12 @@ void InputField::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    if (character == kBackspace && event->key() != Qt::Key_Backspace) {
+        // Ctrl+H types a backspace too, and deletes like the Backspace key.
+        backspace();
+        event->accept();
+        return;
+    }
     if (character == typed) {
         QLineEdit::keyPressEvent(event);
         return;
@@ -65,9 +74,30 @@ void InputField::keyPressEvent(QKeyEvent *event)
 
 void InputField::keyReleaseEvent(QKeyEvent *event)
 {
+    if (event->key() == Qt::Key_Menu && !event->isAutoRepeat())
+        m_menuKeyDown = false;
     QLineEdit::keyReleaseEvent(event);
     if (keyUp && !event->isAutoRepeat())
         keyUp(event->key());
+}
+
+void InputField::contextMenuEvent(QContextMenuEvent *event)
+{
+    // On X11 the context-menu key reaches the field only as this request: the
+    // window system asks for the menu first, and the key's press and release
+    // then go to the open menu. It is a key all the same, so the key handlers
+    // run for it, press and release, before the edit menu opens. A right
+    // click is no key and runs none.
+    if (event->reason() == QContextMenuEvent::Keyboard && !m_menuKeyDown) {
+        QPointer<InputField> self(this);
+        if (keyDown)
+            keyDown(Qt::Key_Menu);
+        if (self && keyUp)
+            keyUp(Qt::Key_Menu);
+        if (!self)
+            return;
+    }
+    QLineEdit::contextMenuEvent(event);
 }
 
 void InputField::focusInEvent(QFocusEvent *event)

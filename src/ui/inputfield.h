@@ -32,6 +32,10 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    bool m_menuKeyDown = false; // the context-menu key arrived as a key press
 };
 
 } // namespace barovista

@@ -1,10 +1,15 @@
 #pragma once
 
 #include <QDateTime>
+#include <QMargins>
+#include <QRect>
 #include <QString>
 #include <QUrl>
 
+#include <memory>
+
 class QDialog;
+class QMessageBox;
 class QWidget;
 
 namespace barovista {
@@ -48,5 +53,23 @@ public:
     void runModal(QDialog &dialog) override;
     QDateTime now() override;
 };
+
+// The box DesktopPlatform::showMessage shows, built but not yet shown. Its
+// lines never wrap: the box grows as wide as its longest line, up to the
+// screen's available width. The buttons of a yes/no box are named "yes" and
+// "no", the single button "ok".
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget *parent, const Platform::MessageBox &box);
+
+// The client rectangle of a window of the given client size and frame
+// margins whose frame stands centred over the owner's frame, title bars
+// included, and within the available area where the frame fits.
+QRect centredOver(const QRect &ownerFrame, const QSize &client, const QMargins &frame,
+                  const QRect &available);
+
+// Places a window centred over its owner before it is shown. Its own frame
+// is known only once it has been on screen; until then the owner's stands in
+// for it, and the window is centred again as soon as its own frame is known,
+// should that differ.
+void centreOver(QWidget &window, const QWidget &owner);
 
 } // namespace barovista
