@@ -50,7 +50,6 @@ int main(int argc, char *argv[])
         case TaggedValue::Kind::Empty:
             kind = "empty";
             break;
-        case TaggedValue::Kind::Integer:
         case TaggedValue::Kind::Double:
             kind = "double";
             text = exact(value.toNumber());

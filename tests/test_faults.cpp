@@ -142,7 +142,7 @@ void FaultsTest::verifyKeptAndStartedAfresh(const Run &run, const QByteArray &by
     const Platform::MessageBox &box = run.platform().boxes.first();
     QCOMPARE(box.icon, Platform::Icon::Warning);
     QCOMPARE(box.buttons, Platform::Buttons::Ok);
-    QCOMPARE(box.title, kMainTitle);
+    QCOMPARE(box.title, QStringLiteral("Barovista 1.1"));
     const QStringList kept = keptFiles();
     QCOMPARE(kept.size(), 1);
     QCOMPARE(kept.first(), kDamagedPrefix + QStringLiteral("20261207-101500"));

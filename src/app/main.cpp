@@ -1,4 +1,5 @@
 #include "ui/form1.h"
+#include "ui/product.h"
 #include "ui/shutdownsignals.h"
 
 #include <QApplication>
@@ -74,7 +75,7 @@ std::optional<int> answerCommandLine(int &argc, char *argv[])
 int main(int argc, char *argv[])
 {
     QApplication::setApplicationName(QStringLiteral("barovista"));
-    QApplication::setApplicationVersion(QStringLiteral(BAROVISTA_VERSION));
+    QApplication::setApplicationVersion(QString::fromLatin1(barovista::kProductVersion));
     if (const std::optional<int> status = answerCommandLine(argc, argv))
         return *status;
     if (!hasDisplay()) {

@@ -252,9 +252,6 @@ QByteArray encodeRecord(const Record &record)
         case TaggedValue::Kind::Empty:
             appendTag(bytes, kTagEmpty);
             break;
-        case TaggedValue::Kind::Integer:
-            appendDouble(bytes, kTagDouble, value.integerValue());
-            break;
         case TaggedValue::Kind::Double:
             appendDouble(bytes, kTagDouble, value.doubleValue());
             break;

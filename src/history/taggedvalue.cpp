@@ -2,13 +2,6 @@
 
 namespace barovista {
 
-TaggedValue TaggedValue::fromInteger(qint16 value)
-{
-    TaggedValue result;
-    result.m_value = value;
-    return result;
-}
-
 TaggedValue TaggedValue::fromDouble(double value)
 {
     TaggedValue result;
@@ -32,7 +25,7 @@ TaggedValue TaggedValue::fromText(const QString &text)
 
 TaggedValue::Kind TaggedValue::kind() const
 {
-    static_assert(std::variant_size_v<decltype(m_value)> == 5,
+    static_assert(std::variant_size_v<decltype(m_value)> == 4,
                   "the variant's alternatives follow the order of Kind");
     return static_cast<Kind>(m_value.index());
 }
@@ -53,8 +46,6 @@ double TaggedValue::toNumber() const
     switch (kind()) {
     case Kind::Empty:
         return 0;
-    case Kind::Integer:
-        return std::get<qint16>(m_value);
     case Kind::Double:
         return std::get<double>(m_value);
     case Kind::Date:
@@ -70,8 +61,6 @@ QString TaggedValue::toText(const DisplayLocale &locale) const
     switch (kind()) {
     case Kind::Empty:
         return {};
-    case Kind::Integer:
-        return formatNumber(std::get<qint16>(m_value), locale);
     case Kind::Double:
         return formatNumber(std::get<double>(m_value), locale);
     case Kind::Date:
@@ -80,12 +69,6 @@ QString TaggedValue::toText(const DisplayLocale &locale) const
         return std::get<QString>(m_value);
     }
     return {};
-}
-
-qint16 TaggedValue::integerValue() const
-{
-    const auto *value = std::get_if<qint16>(&m_value);
-    return value ? *value : 0;
 }
 
 double TaggedValue::doubleValue() const

@@ -8,16 +8,15 @@
 
 namespace barovista {
 
-// A value that holds exactly one of: nothing, a 16-bit integer, a double, a
-// date (days since 1899-12-30) or a text. Most of the main window's state and
+// A value that holds exactly one of: nothing, a double, a date (days since
+// 1899-12-30) or a text. Most of the main window's state and
 // every value of the history file is one of these.
 class TaggedValue
 {
 public:
-    enum class Kind { Empty, Integer, Double, Date, Text };
+    enum class Kind { Empty, Double, Date, Text };
 
     TaggedValue() = default;
-    static TaggedValue fromInteger(qint16 value);
     static TaggedValue fromDouble(double value);
     static TaggedValue fromDate(double daySerial);
     static TaggedValue fromText(const QString &text);
@@ -29,8 +28,8 @@ public:
     // text without characters pass; a number or a date never does.
     bool equalsEmptyText() const;
 
-    // Numeric value for comparisons and arithmetic: empty counts as 0, an
-    // integer, double or date as its number, a text by its leading number.
+    // Numeric value for comparisons and arithmetic: empty counts as 0, a
+    // double or date as its number, a text by its leading number.
     double toNumber() const;
 
     // Text form for fields and captions: empty gives "", a number its display
@@ -38,7 +37,6 @@ public:
     QString toText(const DisplayLocale &locale) const;
 
     // The stored content, for the file codec.
-    qint16 integerValue() const;
     double doubleValue() const; // double or date
     QString textValue() const;
 
@@ -50,7 +48,7 @@ private:
         double serial = 0;
         friend bool operator==(const DateValue &, const DateValue &) = default;
     };
-    std::variant<std::monostate, qint16, double, DateValue, QString> m_value;
+    std::variant<std::monostate, double, DateValue, QString> m_value;
 };
 
 } // namespace barovista

@@ -1,5 +1,7 @@
 #include "ui/form1.h"
 
+#include "history/datafolder.h"
+#include "history/historystore.h"
 #include "history/statistics.h"
 #include "pressure/calibration.h"
 #include "pressure/formulas.h"
@@ -11,7 +13,9 @@
 #include "ui/line.h"
 #include "ui/pictures.h"
 #include "ui/platform.h"
+#include "ui/product.h"
 #include "ui/twips.h"
+#include "ui/widgets.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -26,13 +30,6 @@
 #include <QToolTip>
 
 #include <cmath>
-
-// The pictures live in the static window library; initialising them here keeps
-// them linked in wherever the main window is used.
-static void initWindowResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
 
 namespace barovista {
 
@@ -52,64 +49,6 @@ QString weatherServiceMissingPrompt()
     return QStringLiteral("Bitte geben Sie den aktuellen Luftdruck ein, der von einem   \r\n"
                           "Wetterdienst für Ihren gegenwärtigen Standort ausgewiesen wird.");
 }
-
-namespace {
-
-const QColor kWindowQColor(kWindowColour.red, kWindowColour.green, kWindowColour.blue);
-const QColor kBlue(kAboveColour.red, kAboveColour.green, kAboveColour.blue);
-const QColor kRed(kBelowColour.red, kBelowColour.green, kBelowColour.blue);
-
-// Arial at pixel sizes, so the text does not depend on the screen's dpi.
-enum class FontSize { Small = 11, Medium = 13, Large = 16, Huge = 19 };
-
-QFont arial(FontSize size, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(static_cast<int>(size));
-    font.setBold(bold);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-template<typename T>
-T *named(T *widget, const char *name, int tabIndex)
-{
-    widget->setObjectName(QLatin1String(name));
-    // The control's place in the window's tab order; only five controls take
-    // the focus, the others keep their number only to rank them.
-    widget->setProperty("TabIndex", tabIndex);
-    return widget;
-}
-
-// Captions wrap at blanks when they are wider than their box. Qt's own word
-// wrap would also break a caption that fits to the pixel, so a one-line
-// caption wraps only when its text really is wider.
-void fitCaption(QLabel *label)
-{
-    const QFontMetrics metrics(label->font());
-    const bool severalLines = label->height() >= 2 * metrics.height();
-    label->setWordWrap(severalLines || metrics.horizontalAdvance(label->text()) > label->width());
-}
-
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, QRect twipGeometry,
-                  const QFont &font, int tabIndex, Qt::Alignment horizontal = Qt::AlignLeft)
-{
-    auto *label = named(new QLabel(caption, parent), name, tabIndex);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(horizontal | Qt::AlignTop);
-    label->setFont(font);
-    label->setGeometry(twipGeometry);
-    fitCaption(label);
-    return label;
-}
-
-QRect geometryTwips(double left, double top, double width, double height)
-{
-    return twipRect(left, top, width, height);
-}
-
-} // namespace
 
 Form1::Form1(std::unique_ptr<Platform> platform, const DisplayLocale &locale)
     : m_platform(platform ? std::move(platform) : std::make_unique<DesktopPlatform>()),
@@ -148,212 +87,6 @@ Form2 *Form1::helpWindow() const
 Form3 *Form1::infoWindow() const
 {
     return m_form3;
-}
-
-void Form1::buildWindow()
-{
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(kMainTitle);
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(windowPicture());
-
-    Ende = menuBar()->addAction(QStringLiteral("&Reset"));
-    stat = menuBar()->addAction(QStringLiteral("&Statistik"));
-    Hilfe = menuBar()->addAction(QStringLiteral(" &Hilfe "));
-    Info = menuBar()->addAction(QStringLiteral(" &Info "));
-    Ende->setObjectName(QStringLiteral("Ende"));
-    stat->setObjectName(QStringLiteral("stat"));
-    Hilfe->setObjectName(QStringLiteral("Hilfe"));
-    Info->setObjectName(QStringLiteral("Info"));
-    menuBar()->setAccessibleName(QStringLiteral("Menü"));
-
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(px(11505), px(5610));
-    client->setAutoFillBackground(true);
-    QPalette palette = client->palette();
-    palette.setColor(QPalette::Window, kWindowQColor);
-    // Black captions on the light window colour, whatever the desktop theme.
-    palette.setColor(QPalette::WindowText, Qt::black);
-    client->setPalette(palette);
-    client->setFont(arial(FontSize::Small));
-    setCentralWidget(client);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    auto frame = [client](const char *name, const QString &caption, QRect geometry, int tabIndex) {
-        auto *box = named(new QGroupBox(caption, client), name, tabIndex);
-        box->setGeometry(geometry);
-        box->setFocusPolicy(Qt::NoFocus);
-        return box;
-    };
-    Frame4 = frame("Frame4", QStringLiteral("Auswertung"), geometryTwips(240, 120, 7215, 2415), 11);
-    Frame3 = frame("Frame3", QStringLiteral("Eingabe (absoluter Luftdruck)"),
-                   geometryTwips(240, 2760, 3495, 2655), 8);
-    Frame1 = frame("Frame1", QStringLiteral("Barometer-Kalibrierung"),
-                   geometryTwips(3960, 2760, 3495, 2655), 0);
-    Frame2 = frame("Frame2", QStringLiteral("Relativer Luftdruck"),
-                   geometryTwips(7680, 120, 3615, 5295), 7);
-
-    auto input = [](QWidget *parent, const char *name, QRect geometry, int maxLength, int tabIndex) {
-        auto *field = named(new InputField(parent), name, tabIndex);
-        field->setGeometry(geometry);
-        field->setMaxLength(maxLength);
-        field->setFont(arial(FontSize::Medium));
-        field->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-        return field;
-    };
-    auto display = [](QWidget *parent, const char *name, QRect geometry, int tabIndex) {
-        auto *field = named(new QLineEdit(parent), name, tabIndex);
-        field->setGeometry(geometry);
-        field->setReadOnly(true);
-        field->setFocusPolicy(Qt::NoFocus);
-        field->setFont(arial(FontSize::Huge));
-        field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        field->setCursor(Qt::ArrowCursor);
-        field->setContextMenuPolicy(Qt::NoContextMenu);
-        // Black on the window colour, whatever the desktop theme: a dark
-        // theme's light text would be unreadable on the light background.
-        QPalette fieldPalette = field->palette();
-        fieldPalette.setColor(QPalette::Base, kWindowQColor);
-        fieldPalette.setColor(QPalette::Text, Qt::black);
-        field->setPalette(fieldPalette);
-        return field;
-    };
-    auto button = [](QWidget *parent, const char *name, const QString &caption, QRect geometry,
-                     int tabIndex) {
-        auto *push = named(new QPushButton(caption, parent), name, tabIndex);
-        push->setGeometry(geometry);
-        push->setFont(arial(FontSize::Small));
-        // Enter on the focused button presses it.
-        push->setAutoDefault(true);
-        push->setFocusPolicy(Qt::StrongFocus);
-        return push;
-    };
-
-    // Inputs.
-    Label2 = makeLabel(Frame3, "Label2", QStringLiteral("Luftdruck laut Barometer:"),
-                       geometryTwips(560, 320, 2580, 255), arial(FontSize::Medium, true), 9);
-    eingabe2 = input(Frame3, "eingabe2", geometryTwips(1280, 600, 975, 360), 7, 1);
-    Label1 = makeLabel(Frame3, "Label1", QStringLiteral("Aktuelle Höhe in Metern:"),
-                       geometryTwips(560, 1170, 2655, 255), arial(FontSize::Medium, true), 10);
-    eingabe1 = input(Frame3, "eingabe1", geometryTwips(1280, 1455, 975, 360), 4, 2);
-    Command1 = button(Frame3, "Command1", QStringLiteral("&Berechnung durchführen"),
-                      geometryTwips(320, 2040, 2895, 375), 3);
-
-    // Calibration.
-    Label5 = makeLabel(Frame1, "Label5",
-                       QStringLiteral("Luftdruck laut Wetterdienst (auf Meereshöhe reduziert):"),
-                       geometryTwips(430, 480, 2760, 735), arial(FontSize::Medium, true), 6);
-    eingabe3 = input(Frame1, "eingabe3", geometryTwips(1080, 1320, 975, 330), 7, 4);
-    Label12 = makeLabel(Frame1, "Label12", QStringLiteral("hPa"), geometryTwips(2160, 1380, 615, 255),
-                        arial(FontSize::Medium, true), 21);
-    Command2 = button(Frame1, "Command2", QStringLiteral("&Kalibrierung durchführen"),
-                      geometryTwips(310, 2040, 2895, 375), 5);
-
-    // Results.
-    Label4 = makeLabel(Frame4, "Label4", QStringLiteral("Auf Meereshöhe reduzierter Luftdruck:"),
-                       geometryTwips(355, 420, 4575, 375), arial(FontSize::Large, true), 14);
-    anzeige2 = display(Frame4, "anzeige2", geometryTwips(5000, 370, 1845, 450), 12);
-    Label3 = makeLabel(Frame4, "Label3", QStringLiteral("Mittlerer Luftdruck für aktuelle Höhe:"),
-                       geometryTwips(355, 1005, 4575, 375), arial(FontSize::Large, true), 15);
-    anzeige1 = display(Frame4, "anzeige1", geometryTwips(5000, 960, 1845, 450), 13);
-    anzeige4 = makeLabel(Frame4, "anzeige4", QString(), geometryTwips(900, 1680, 5415, 495),
-                         arial(FontSize::Medium, true), 16, Qt::AlignHCenter);
-    Line21 = new Line(Frame4, 360, 860, 6840, 860);
-    Line21->setObjectName(QStringLiteral("Line21"));
-    Line22 = new Line(Frame4, 360, 1440, 6840, 1440);
-    Line22->setObjectName(QStringLiteral("Line22"));
-
-    // A screen reader announces each field by the label beside it.
-    const std::pair<QLabel *, QWidget *> buddies[] = {
-        {Label2, eingabe2}, {Label1, eingabe1}, {Label5, eingabe3}, {Label4, anzeige2}, {Label3, anzeige1}};
-    for (const auto &[label, field] : buddies) {
-        label->setBuddy(field);
-        field->setAccessibleName(label->text());
-    }
-    anzeige4->setAccessibleName(QStringLiteral("Ergebnis"));
-
-    buildScale();
-
-    setTabOrder(eingabe2, eingabe1);
-    setTabOrder(eingabe1, Command1);
-    setTabOrder(Command1, eingabe3);
-    setTabOrder(eingabe3, Command2);
-    eingabe2->setFocus();
-}
-
-void Form1::buildScale()
-{
-    struct Tick
-    {
-        const char *name;
-        float x1, x2, y;
-    };
-    // Long ticks at the centre and both ends, medium ones every 10 hPa, short
-    // ones in between. The y values are the drawn ones, a few twips off the
-    // exact 200-twip steps in places.
-    static constexpr Tick ticks[] = {
-        {"Line9", 1320, 2280, 738},   {"Line2", 1560, 2040, 938},   {"Line10", 1440, 2160, 1140},
-        {"Line12", 1560, 2040, 1338}, {"Line13", 1440, 2160, 1545}, {"Line14", 1560, 2040, 1740},
-        {"Line16", 1440, 2160, 1935}, {"Line17", 1560, 2040, 2138}, {"Line18", 1440, 2160, 2340},
-        {"Line19", 1560, 2040, 2538}, {"Line11", 1320, 2280, 2738}, {"Line3", 1560, 2040, 2938},
-        {"Line4", 1440, 2160, 3135},  {"Line5", 1560, 2040, 3338},  {"Line7", 1440, 2160, 3540},
-        {"Line8", 1560, 2040, 3735},  {"Line15", 1440, 2160, 3945}, {"Line23", 1560, 2040, 4138},
-        {"Line24", 1440, 2160, 4335}, {"Line25", 1560, 2040, 4538}, {"Line20", 1320, 2280, 4738},
-    };
-    auto *spine = new Line(Frame2, 1800, 738, 1800, 4738);
-    spine->setObjectName(QStringLiteral("Line1"));
-    for (const Tick &tick : ticks)
-        new Line(Frame2, tick.x1, tick.y, tick.x2, tick.y);
-    int i = 0;
-    for (auto *line : Frame2->findChildren<Line *>(Qt::FindDirectChildrenOnly)) {
-        if (line != spine)
-            line->setObjectName(QLatin1String(ticks[i++].name));
-    }
-
-    latte = new Line(Frame2, 1320, scale::kHomeY, 2280, scale::kHomeY, kRed);
-    latte->setObjectName(QStringLiteral("latte"));
-
-    struct Caption
-    {
-        QLabel *Form1::*member;
-        const char *name;
-        const char *caption;
-        int left, top, width;
-        QColor colour;
-        int tabIndex;
-    };
-    const Caption captions[] = {
-        {&Form1::Label8, "Label8", "1063,25 hPa", 2400, 620, 1095, kBlue, 18},
-        {&Form1::Label16, "Label16", "1053,25 hPa", 2400, 1020, 1095, kBlue, 27},
-        {&Form1::Label10, "Label10", "1043,25 hPa", 2400, 1430, 1095, kBlue, 26},
-        {&Form1::Label15, "Label15", "1033,25 hPa", 2400, 1820, 1095, kBlue, 25},
-        {&Form1::Label6, "Label6", "1023,25 hPa", 2400, 2220, 1095, kBlue, 24},
-        {&Form1::Label7, "Label7", "1013,25 hPa", 2400, 2630, 1095, Qt::black, 17},
-        {&Form1::range, "range", "out of range", 240, 2640, 945, kRed, 20},
-        {&Form1::Label13, "Label13", "1013,25 hPa", 240, 2745, 975, Qt::black, 22},
-        {&Form1::Label11, "Label11", "1003,25 hPa", 2400, 3010, 1095, kRed, 28},
-        {&Form1::Label14, "Label14", "+15,99 hPa", 240, 3120, 975, Qt::black, 23},
-        {&Form1::Label19, "Label19", "993,25 hPa", 2490, 3420, 855, kRed, 31},
-        {&Form1::Label18, "Label18", "983,25 hPa", 2490, 3825, 855, kRed, 30},
-        {&Form1::Label17, "Label17", "973,25 hPa", 2490, 4215, 855, kRed, 29},
-        {&Form1::Label9, "Label9", "963,25 hPa", 2490, 4620, 855, kRed, 19},
-    };
-    for (const Caption &c : captions) {
-        const bool indicatorLabel = c.member == &Form1::Label13 || c.member == &Form1::Label14;
-        QLabel *label = makeLabel(Frame2, c.name, QString::fromUtf8(c.caption),
-                                  geometryTwips(c.left, c.top, c.width, 255), arial(FontSize::Small),
-                                  c.tabIndex, indicatorLabel ? Qt::AlignRight : Qt::AlignLeft);
-        setTextColour(label, Rgb{c.colour.red(), c.colour.green(), c.colour.blue()});
-        label->setMouseTracking(true);
-        label->installEventFilter(this);
-        this->*c.member = label;
-    }
-    range->hide();
-    Frame2->setMouseTracking(true);
-    Frame2->installEventFilter(this);
-    menuBar()->installEventFilter(this);
 }
 
 void Form1::connectHandlers()
@@ -437,13 +170,13 @@ void Form1::Command1_Click()
 
     tendenzlatte = TaggedValue::fromDouble(0);
     scaleStartState();
-    eingabe_hoehe = TaggedValue::fromDouble(altitude);
-    normaldruck_meer = TaggedValue::fromDouble(result->meanPressure);
-    tendenz = TaggedValue::fromDouble(result->tendenz);
+    storeEvaluation(altitude, result);
     anzeige1->setText(pressureFieldText(result->meanPressure, m_locale));
     anzeige2->setText(pressureFieldText(result->seaLevel, m_locale));
     applyDeviationMessage(result->tendenz);
-    placeIndicator(result->tendenz);
+    const double offset = scale::indicatorOffset(result->tendenz);
+    tendenzlatte = TaggedValue::fromDouble(offset);
+    placeIndicator(offset, scale::isOffScale(result->tendenz));
     saveok = 1;
     prepareExitSave();
 }
@@ -464,15 +197,14 @@ void Form1::Command2_Click()
     eingabe_hoehe = TaggedValue::fromDouble(result->altitude);
     eingabe_wetterdienst = TaggedValue::fromDouble(result->weatherService);
     druckabweichung = result->deviation;
-    m_platform->showMessage(this, {calibrationReport(*result, m_locale),
-                                   QStringLiteral("Barovista 1.1 - Kalibrierung"), Platform::Buttons::Ok,
-                                   Platform::Icon::None, Platform::Answer::Ok});
+    m_platform->showMessage(this, {calibrationReport(*result, m_locale), titleOf(QStringLiteral("Kalibrierung")),
+                                   Platform::Buttons::Ok, Platform::Icon::None, Platform::Answer::Ok});
 }
 
 void Form1::applyDeviationMessage(double tendenzValue)
 {
     const DeviationMessage message = deviationMessage(tendenzValue, m_locale);
-    const Rgb colour = colourOf(message.tendency);
+    const QColor colour = qColor(colourOf(message.tendency));
     setMessage(message.message);
     setTextColour(anzeige4, colour);
     Label14->setText(message.label);
@@ -496,10 +228,10 @@ void Form1::setMessage(const QString &text)
     prepareExitSave();
 }
 
-void Form1::setTextColour(QWidget *widget, const Rgb &colour)
+void Form1::setTextColour(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, QColor(colour.red, colour.green, colour.blue));
+    palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
 }
 
@@ -522,17 +254,23 @@ void Form1::setLabelTop(QLabel *label, float topTwips)
     label->move(label->x(), px(topTwips));
 }
 
-void Form1::placeIndicator(double tendenzValue)
+void Form1::storeEvaluation(double altitude, const std::optional<Evaluation> &result)
 {
-    const double offset = scale::indicatorOffset(tendenzValue);
-    tendenzlatte = TaggedValue::fromDouble(offset);
+    eingabe_hoehe = TaggedValue::fromDouble(altitude);
+    if (!result)
+        return;
+    normaldruck_meer = TaggedValue::fromDouble(result->meanPressure);
+    tendenz = TaggedValue::fromDouble(result->tendenz);
+}
+
+void Form1::placeIndicator(double offset, bool offScale)
+{
     latte->setY1(scale::movedY(latte->Y1(), offset));
     latte->setY2(scale::movedY(latte->Y2(), offset));
     setLabelTop(Label13, latte->Y1() - scale::kLabel13Above);
     setLabelTop(Label14, m_label13Top + scale::kLabel14Below);
-    Label13->setText(anzeige2->text());
-    fitCaption(Label13);
-    if (scale::isOffScale(tendenzValue)) {
+    setCaption(Label13, anzeige2->text());
+    if (offScale) {
         latte->hide();
         range->show();
         Label13->hide();
@@ -619,10 +357,8 @@ void Form1::liveRecomputation()
     const double altitude = readLeadingNumber(eingabe1->text());
     const double reading = readLeadingNumber(eingabe2->text());
     const std::optional<Evaluation> result = evaluate(altitude, reading);
-    eingabe_hoehe = TaggedValue::fromDouble(altitude);
+    storeEvaluation(altitude, result);
     if (result) {
-        normaldruck_meer = TaggedValue::fromDouble(result->meanPressure);
-        tendenz = TaggedValue::fromDouble(result->tendenz);
         anzeige1->setText(pressureFieldText(result->meanPressure, m_locale));
     } else {
         // No mean pressure exists for such an altitude; show none.
@@ -777,6 +513,35 @@ void Form1::hoverScale(QObject *watched)
 // ---------------------------------------------------------------------------
 // Menu
 
+void Form1::Ende_Click()
+{
+    const Platform::Answer answer = m_platform->showMessage(
+        this, {QStringLiteral("Möchten Sie die Statistik sowie sämtliche Eingaben löschen und   \r\n"
+                              "das Programm beenden?  "),
+               titleOf(QStringLiteral("Reset")), Platform::Buttons::YesNo, Platform::Icon::Question,
+               Platform::Answer::Yes});
+    if (answer != Platform::Answer::Yes || m_ended)
+        return;
+
+    const QString folder = dataFolder();
+    xxpfad = TaggedValue::fromText(historyFilePath(folder));
+    const ResetResult reset = deleteHistory(xxpfad.textValue());
+    if (reset.status == ResetResult::Status::Busy) {
+        // Nothing was deleted; the user may try again.
+        warn(reset.error + QStringLiteral("\r\nDie Statistik wurde nicht gelöscht."));
+        return;
+    }
+    // A file that stays would keep the history the user asked to delete: say so.
+    if (reset.status != ResetResult::Status::Deleted)
+        warn(reset.error);
+
+    closeAuxiliaryWindows();
+    m_ended = true;
+    m_exitMeasurement.reset();
+    close();
+    QCoreApplication::exit(0);
+}
+
 void Form1::Hilfe_Click()
 {
     if (!m_form2)
@@ -795,7 +560,7 @@ void Form1::Info_Click()
 
 void Form1::stat_Click()
 {
-    const QString title = QStringLiteral("Barovista 1.1 - Statistik");
+    const QString title = titleOf(QStringLiteral("Statistik"));
     const std::optional<QString> report = statisticsReport(toRecord(), m_platform->now().date(), m_locale);
     if (!report) {
         m_platform->showMessage(this, {QStringLiteral("Keine historischen Daten vorhanden!"), title,

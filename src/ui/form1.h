@@ -13,12 +13,16 @@
 //     (pressure/calibration) and reports it in a box;
 //   - at start-up (ui/lifecycle) the history file (history/recordfile) is
 //     read into the members and the last screen is restored; on closing after
-//     an evaluation the measurement is recorded (history/recording) and the
-//     file written again. The statistics report (history/statistics) and the
-//     reset work on the same members.
-// Form1 inherits its 28 members from Form1State; every control carries its
-// name as objectName. Everything that needs a real desktop (boxes, beep,
-// browser, modal windows, clock) goes through the Platform seam.
+//     an evaluation the measurement is recorded (history/recording) onto the
+//     file as it is on disk, under its lock (history/historystore). The
+//     statistics report (history/statistics) works on the members, the reset
+//     on the file.
+// The window is built from its layout table in form1layout.cpp; what the
+// controls do is in form1.cpp, start-up, shutdown and the signals that end
+// the program in lifecycle.cpp. Form1 inherits its 28 members from
+// Form1State; every control carries its name as objectName. Everything that
+// needs a real desktop (boxes, beep, browser, modal windows, clock) goes
+// through the Platform seam.
 
 #include "history/form1state.h"
 #include "history/historystore.h"
@@ -33,6 +37,7 @@
 #include <optional>
 
 class QAction;
+class QColor;
 class QKeyEvent;
 class QGroupBox;
 class QLabel;
@@ -142,10 +147,6 @@ public:
     QLabel *Label19 = nullptr;
     QLabel *range = nullptr;
 
-signals:
-    // The reset has deleted the history and ended the program.
-    void ended();
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -175,11 +176,17 @@ private:
 
     // The scale.
     void scaleStartState();
-    void placeIndicator(double tendenzValue);
+    // Moves latte by the offset (twips, up is positive) from where it
+    // stands, puts its two captions beside it, and shows "out of range"
+    // instead when the deviation lies off the scale.
+    void placeIndicator(double offset, bool offScale);
     void hideIndicator();
     void setLabelTop(QLabel *label, float topTwips);
     void applyDeviationMessage(double tendenzValue);
-    void setTextColour(QWidget *widget, const Rgb &colour);
+    void setTextColour(QWidget *widget, const QColor &colour);
+    // The evaluation's numbers into the members: the altitude always, the
+    // mean pressure and the deviation where there is a result.
+    void storeEvaluation(double altitude, const std::optional<Evaluation> &result);
     void setCaption(QLabel *label, const QString &text);
     void setMessage(const QString &text);
 
@@ -219,6 +226,5 @@ private:
 QString altitudeMissingPrompt();
 QString readingMissingPrompt();
 QString weatherServiceMissingPrompt();
-inline const QString kMainTitle = QStringLiteral("Barovista 1.1");
 
 } // namespace barovista

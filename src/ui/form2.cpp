@@ -10,14 +10,9 @@
 #include <QTextCursor>
 
 #include "ui/pictures.h"
+#include "ui/product.h"
 #include "ui/twips.h"
-
-// The resources live in a static library; naming the initialiser here makes
-// the linker keep them wherever the windows are used.
-static void initBarovistaResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
+#include "ui/widgets.h"
 
 namespace barovista {
 
@@ -28,16 +23,16 @@ Form2::Form2(QWidget *owner)
               Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint)
 {
-    initBarovistaResources();
+    initWindowResources();
 
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Barovista 1.1 - Hilfe"));
+    setWindowTitle(titleOf(QStringLiteral("Hilfe")));
     setWindowIcon(windowPicture());
     setModal(true);
     setFixedSize(px(7950), px(5295));
 
     QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, QColor(168, 171, 204));
+    windowPalette.setColor(QPalette::Window, kWindowQColor);
     setPalette(windowPalette);
     setAutoFillBackground(true);
 
@@ -59,9 +54,7 @@ Form2::Form2(QWidget *owner)
     // pixels keeps every one of those lines whole: the widest takes 458 of the
     // 489 pixels the text has beside the scroll bar. The 11-pixel font of the
     // other captions would need 505 and break four lines raggedly.
-    QFont textFont(QStringLiteral("Arial"));
-    textFont.setPixelSize(10);
-    Text1->setFont(textFont);
+    Text1->setFont(arial(FontSize::Help));
     Text1->setReadOnly(true);
     // Black on white, as designed, under any desktop theme.
     QPalette textPalette = Text1->palette();
@@ -84,7 +77,7 @@ Form2::Form2(QWidget *owner)
 
 QString Form2::helpText()
 {
-    initBarovistaResources();
+    initWindowResources();
     QFile file(QStringLiteral(":/help/hilfe.txt"));
     if (!file.open(QIODevice::ReadOnly))
         return {};

@@ -14,38 +14,13 @@
 
 #include "ui/accessibility.h"
 #include "ui/platform.h"
+#include "ui/product.h"
 #include "ui/twips.h"
-
-// The resources live in a static library; naming the initialiser here makes
-// the linker keep them wherever the windows are used.
-static void initBarovistaResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
+#include "ui/widgets.h"
 
 namespace barovista {
 
 namespace {
-
-QFont arial(int pixelSize, bool bold)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
-QLabel *makeLabel(QWidget *parent, const char *name, const QRect &geometry, const QFont &font)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    label->setFont(font);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(true);
-    return label;
-}
 
 // The link cursor: a pointing hand whose hot spot is the tip of the finger.
 QCursor handCursor()
@@ -67,35 +42,36 @@ Form3::Form3(QWidget *owner, Platform &platform)
     : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_platform(platform)
 {
-    initBarovistaResources();
+    initWindowResources();
     installAccessibility();
 
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Barovista 1.1 - Info"));
+    setWindowTitle(titleOf(QStringLiteral("Info")));
     setModal(true);
     setFixedSize(px(5250), px(1620));
 
     // The window colour is fixed, so the text colour is too: a dark desktop
     // theme must not turn the captions white on the light background.
     QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, QColor(168, 171, 204));
+    windowPalette.setColor(QPalette::Window, kWindowQColor);
     windowPalette.setColor(QPalette::WindowText, Qt::black);
     setPalette(windowPalette);
     setAutoFillBackground(true);
 
     // Created in tab order; labels take no focus, the order only ranks them.
-    Label1 = makeLabel(this, "Label1", twipRect(480, 360, 3375, 375), arial(19, true));
-    Label1->setText(QStringLiteral("Barovista 1.1"));
-
-    Label2 = makeLabel(this, "Label2", twipRect(480, 720, 3135, 255), arial(11, false));
-    Label2->setText(QStringLiteral("© 2025–2026 Barovista-Projekt"));
+    Label1 = makeLabel(this, "Label1", kMainTitle, twipRect(480, 360, 3375, 375), arial(FontSize::Huge, true));
+    Label2 = makeLabel(this, "Label2", QStringLiteral("© 2025–2026 Barovista-Projekt"),
+                       twipRect(480, 720, 3135, 255), arial(FontSize::Small));
 
     const QString address = productUrl();
     const QString withoutScheme = address.mid(address.indexOf(QLatin1String("://")) + 3);
-    Label3 = makeLabel(this, "Label3", twipRect(480, 1080, 1930, 255), arial(11, false));
-    Label3->setText(withoutScheme.toUpper());
+    Label3 = makeLabel(this, "Label3", withoutScheme.toUpper(), twipRect(480, 1080, 1930, 255),
+                       arial(FontSize::Small));
+    // Captions wrap at blanks within their box; these three fit theirs.
+    for (QLabel *label : {Label1, Label2, Label3})
+        label->setWordWrap(true);
     QPalette linkPalette = Label3->palette();
-    linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    linkPalette.setColor(QPalette::WindowText, kBlue);
     Label3->setPalette(linkPalette);
     Label3->setCursor(handCursor());
     // A link for the keyboard too: Tab reaches it, Enter or Space opens it.

@@ -20,7 +20,7 @@ class Form3 : public QDialog
 public:
     Form3(QWidget *owner, Platform &platform);
 
-    QLabel *Label1 = nullptr;   // "Barovista 1.1"
+    QLabel *Label1 = nullptr;   // the product name and version
     QLabel *Label2 = nullptr;   // rights line
     QLabel *Label3 = nullptr;   // the web address, a link
     QLabel *Picture2 = nullptr; // the emblem

@@ -52,32 +52,16 @@ void Form1::Form1_Load()
     setMessage(infotext.toText(m_locale));
     eingabe3->setText(kali.toText(m_locale));
 
-    // The saved offset moves the indicator from its design position.
-    const double offset = tendenzlatte.toNumber();
-    latte->setY1(scale::movedY(latte->Y1(), offset));
-    latte->setY2(scale::movedY(latte->Y2(), offset));
-
     const double altitude = readLeadingNumber(eingabe1->text());
     const double reading = readLeadingNumber(eingabe2->text());
-    eingabe_hoehe = TaggedValue::fromDouble(altitude);
     const std::optional<Evaluation> result = evaluate(altitude, reading);
     const bool computable = result && std::isfinite(result->tendenz);
-    if (computable) {
-        normaldruck_meer = TaggedValue::fromDouble(result->meanPressure);
-        tendenz = TaggedValue::fromDouble(result->tendenz);
+    storeEvaluation(altitude, computable ? result : std::nullopt);
+    if (computable)
         applyDeviationMessage(result->tendenz);
-    }
+    // The saved offset moves the indicator from its design position.
+    placeIndicator(tendenzlatte.toNumber(), computable && scale::isOffScale(result->tendenz));
 
-    setLabelTop(Label13, latte->Y1() - scale::kLabel13Above);
-    setLabelTop(Label14, m_label13Top + scale::kLabel14Below);
-    setCaption(Label13, anzeige2->text());
-
-    if (computable && scale::isOffScale(result->tendenz)) {
-        latte->hide();
-        range->show();
-        Label13->hide();
-        Label14->hide();
-    }
     // No saved evaluation, or one that cannot be computed again: a blank screen.
     if (hoehe.equalsEmptyText() || !computable) {
         range->hide();
@@ -189,36 +173,6 @@ void Form1::saveOnExit()
     window->m_exitMeasurement.reset();
     s_exitSaveWindow = nullptr;
     recordOntoHistory(window->m_exitFile, measurement, [] { return QDateTime::currentDateTime(); });
-}
-
-void Form1::Ende_Click()
-{
-    const Platform::Answer answer = m_platform->showMessage(
-        this, {QStringLiteral("Möchten Sie die Statistik sowie sämtliche Eingaben löschen und   \r\n"
-                              "das Programm beenden?  "),
-               QStringLiteral("Barovista 1.1 - Reset"), Platform::Buttons::YesNo, Platform::Icon::Question,
-               Platform::Answer::Yes});
-    if (answer != Platform::Answer::Yes || m_ended)
-        return;
-
-    const QString folder = dataFolder();
-    xxpfad = TaggedValue::fromText(historyFilePath(folder));
-    const ResetResult reset = deleteHistory(xxpfad.textValue());
-    if (reset.status == ResetResult::Status::Busy) {
-        // Nothing was deleted; the user may try again.
-        warn(reset.error + QStringLiteral("\r\nDie Statistik wurde nicht gelöscht."));
-        return;
-    }
-    // A file that stays would keep the history the user asked to delete: say so.
-    if (reset.status != ResetResult::Status::Deleted)
-        warn(reset.error);
-
-    closeAuxiliaryWindows();
-    m_ended = true;
-    m_exitMeasurement.reset();
-    emit ended();
-    close();
-    QCoreApplication::exit(0);
 }
 
 } // namespace barovista

@@ -1,0 +1,238 @@
+// The main window's layout: every control built from its place in twips, the
+// menu bar, the frames, the captions and the pressure scale. What the
+// controls do is in form1.cpp.
+
+#include "ui/form1.h"
+
+#include "ui/inputfield.h"
+#include "ui/line.h"
+#include "ui/pictures.h"
+#include "ui/product.h"
+#include "ui/twips.h"
+#include "ui/widgets.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace barovista {
+
+namespace {
+
+template<typename T>
+T *named(T *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+} // namespace
+
+void Form1::buildWindow()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kMainTitle);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(windowPicture());
+
+    Ende = menuBar()->addAction(QStringLiteral("&Reset"));
+    stat = menuBar()->addAction(QStringLiteral("&Statistik"));
+    Hilfe = menuBar()->addAction(QStringLiteral(" &Hilfe "));
+    Info = menuBar()->addAction(QStringLiteral(" &Info "));
+    Ende->setObjectName(QStringLiteral("Ende"));
+    stat->setObjectName(QStringLiteral("stat"));
+    Hilfe->setObjectName(QStringLiteral("Hilfe"));
+    Info->setObjectName(QStringLiteral("Info"));
+    menuBar()->setAccessibleName(QStringLiteral("Menü"));
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(px(11505), px(5610));
+    client->setAutoFillBackground(true);
+    QPalette palette = client->palette();
+    palette.setColor(QPalette::Window, kWindowQColor);
+    // Black captions on the light window colour, whatever the desktop theme.
+    palette.setColor(QPalette::WindowText, Qt::black);
+    client->setPalette(palette);
+    client->setFont(arial(FontSize::Small));
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    auto frame = [client](const char *name, const QString &caption, QRect geometry) {
+        auto *box = named(new QGroupBox(caption, client), name);
+        box->setGeometry(geometry);
+        box->setFocusPolicy(Qt::NoFocus);
+        return box;
+    };
+    Frame4 = frame("Frame4", QStringLiteral("Auswertung"), twipRect(240, 120, 7215, 2415));
+    Frame3 = frame("Frame3", QStringLiteral("Eingabe (absoluter Luftdruck)"),
+                   twipRect(240, 2760, 3495, 2655));
+    Frame1 = frame("Frame1", QStringLiteral("Barometer-Kalibrierung"),
+                   twipRect(3960, 2760, 3495, 2655));
+    Frame2 = frame("Frame2", QStringLiteral("Relativer Luftdruck"),
+                   twipRect(7680, 120, 3615, 5295));
+
+    auto input = [](QWidget *parent, const char *name, QRect geometry, int maxLength) {
+        auto *field = named(new InputField(parent), name);
+        field->setGeometry(geometry);
+        field->setMaxLength(maxLength);
+        field->setFont(arial(FontSize::Medium));
+        field->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+        return field;
+    };
+    auto display = [](QWidget *parent, const char *name, QRect geometry) {
+        auto *field = named(new QLineEdit(parent), name);
+        field->setGeometry(geometry);
+        field->setReadOnly(true);
+        field->setFocusPolicy(Qt::NoFocus);
+        field->setFont(arial(FontSize::Huge));
+        field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        field->setCursor(Qt::ArrowCursor);
+        field->setContextMenuPolicy(Qt::NoContextMenu);
+        // Black on the window colour, whatever the desktop theme: a dark
+        // theme's light text would be unreadable on the light background.
+        QPalette fieldPalette = field->palette();
+        fieldPalette.setColor(QPalette::Base, kWindowQColor);
+        fieldPalette.setColor(QPalette::Text, Qt::black);
+        field->setPalette(fieldPalette);
+        return field;
+    };
+    auto button = [](QWidget *parent, const char *name, const QString &caption, QRect geometry) {
+        auto *push = named(new QPushButton(caption, parent), name);
+        push->setGeometry(geometry);
+        push->setFont(arial(FontSize::Small));
+        // Enter on the focused button presses it.
+        push->setAutoDefault(true);
+        push->setFocusPolicy(Qt::StrongFocus);
+        return push;
+    };
+
+    // Inputs.
+    Label2 = makeLabel(Frame3, "Label2", QStringLiteral("Luftdruck laut Barometer:"),
+                       twipRect(560, 320, 2580, 255), arial(FontSize::Medium, true));
+    eingabe2 = input(Frame3, "eingabe2", twipRect(1280, 600, 975, 360), 7);
+    Label1 = makeLabel(Frame3, "Label1", QStringLiteral("Aktuelle Höhe in Metern:"),
+                       twipRect(560, 1170, 2655, 255), arial(FontSize::Medium, true));
+    eingabe1 = input(Frame3, "eingabe1", twipRect(1280, 1455, 975, 360), 4);
+    Command1 = button(Frame3, "Command1", QStringLiteral("&Berechnung durchführen"),
+                      twipRect(320, 2040, 2895, 375));
+
+    // Calibration.
+    Label5 = makeLabel(Frame1, "Label5",
+                       QStringLiteral("Luftdruck laut Wetterdienst (auf Meereshöhe reduziert):"),
+                       twipRect(430, 480, 2760, 735), arial(FontSize::Medium, true));
+    eingabe3 = input(Frame1, "eingabe3", twipRect(1080, 1320, 975, 330), 7);
+    Label12 = makeLabel(Frame1, "Label12", QStringLiteral("hPa"), twipRect(2160, 1380, 615, 255),
+                        arial(FontSize::Medium, true));
+    Command2 = button(Frame1, "Command2", QStringLiteral("&Kalibrierung durchführen"),
+                      twipRect(310, 2040, 2895, 375));
+
+    // Results.
+    Label4 = makeLabel(Frame4, "Label4", QStringLiteral("Auf Meereshöhe reduzierter Luftdruck:"),
+                       twipRect(355, 420, 4575, 375), arial(FontSize::Large, true));
+    anzeige2 = display(Frame4, "anzeige2", twipRect(5000, 370, 1845, 450));
+    Label3 = makeLabel(Frame4, "Label3", QStringLiteral("Mittlerer Luftdruck für aktuelle Höhe:"),
+                       twipRect(355, 1005, 4575, 375), arial(FontSize::Large, true));
+    anzeige1 = display(Frame4, "anzeige1", twipRect(5000, 960, 1845, 450));
+    anzeige4 = makeLabel(Frame4, "anzeige4", QString(), twipRect(900, 1680, 5415, 495),
+                         arial(FontSize::Medium, true), Qt::AlignHCenter);
+    Line21 = new Line(Frame4, 360, 860, 6840, 860);
+    Line21->setObjectName(QStringLiteral("Line21"));
+    Line22 = new Line(Frame4, 360, 1440, 6840, 1440);
+    Line22->setObjectName(QStringLiteral("Line22"));
+
+    // A screen reader announces each field by the label beside it.
+    const std::pair<QLabel *, QWidget *> buddies[] = {
+        {Label2, eingabe2}, {Label1, eingabe1}, {Label5, eingabe3}, {Label4, anzeige2}, {Label3, anzeige1}};
+    for (const auto &[label, field] : buddies) {
+        label->setBuddy(field);
+        field->setAccessibleName(label->text());
+    }
+    anzeige4->setAccessibleName(QStringLiteral("Ergebnis"));
+
+    buildScale();
+
+    setTabOrder(eingabe2, eingabe1);
+    setTabOrder(eingabe1, Command1);
+    setTabOrder(Command1, eingabe3);
+    setTabOrder(eingabe3, Command2);
+    eingabe2->setFocus();
+}
+
+void Form1::buildScale()
+{
+    struct Tick
+    {
+        const char *name;
+        float x1, x2, y;
+    };
+    // Long ticks at the centre and both ends, medium ones every 10 hPa, short
+    // ones in between. The y values are the drawn ones, a few twips off the
+    // exact 200-twip steps in places.
+    static constexpr Tick ticks[] = {
+        {"Line9", 1320, 2280, 738},   {"Line2", 1560, 2040, 938},   {"Line10", 1440, 2160, 1140},
+        {"Line12", 1560, 2040, 1338}, {"Line13", 1440, 2160, 1545}, {"Line14", 1560, 2040, 1740},
+        {"Line16", 1440, 2160, 1935}, {"Line17", 1560, 2040, 2138}, {"Line18", 1440, 2160, 2340},
+        {"Line19", 1560, 2040, 2538}, {"Line11", 1320, 2280, 2738}, {"Line3", 1560, 2040, 2938},
+        {"Line4", 1440, 2160, 3135},  {"Line5", 1560, 2040, 3338},  {"Line7", 1440, 2160, 3540},
+        {"Line8", 1560, 2040, 3735},  {"Line15", 1440, 2160, 3945}, {"Line23", 1560, 2040, 4138},
+        {"Line24", 1440, 2160, 4335}, {"Line25", 1560, 2040, 4538}, {"Line20", 1320, 2280, 4738},
+    };
+    auto *spine = new Line(Frame2, 1800, 738, 1800, 4738);
+    spine->setObjectName(QStringLiteral("Line1"));
+    for (const Tick &tick : ticks)
+        new Line(Frame2, tick.x1, tick.y, tick.x2, tick.y);
+    int i = 0;
+    for (auto *line : Frame2->findChildren<Line *>(Qt::FindDirectChildrenOnly)) {
+        if (line != spine)
+            line->setObjectName(QLatin1String(ticks[i++].name));
+    }
+
+    latte = new Line(Frame2, 1320, scale::kHomeY, 2280, scale::kHomeY, kRed);
+    latte->setObjectName(QStringLiteral("latte"));
+
+    struct Caption
+    {
+        QLabel *Form1::*member;
+        const char *name;
+        const char *caption;
+        int left, top, width;
+        QColor colour;
+    };
+    const Caption captions[] = {
+        {&Form1::Label8, "Label8", "1063,25 hPa", 2400, 620, 1095, kBlue},
+        {&Form1::Label16, "Label16", "1053,25 hPa", 2400, 1020, 1095, kBlue},
+        {&Form1::Label10, "Label10", "1043,25 hPa", 2400, 1430, 1095, kBlue},
+        {&Form1::Label15, "Label15", "1033,25 hPa", 2400, 1820, 1095, kBlue},
+        {&Form1::Label6, "Label6", "1023,25 hPa", 2400, 2220, 1095, kBlue},
+        {&Form1::Label7, "Label7", "1013,25 hPa", 2400, 2630, 1095, Qt::black},
+        {&Form1::range, "range", "out of range", 240, 2640, 945, kRed},
+        {&Form1::Label13, "Label13", "1013,25 hPa", 240, 2745, 975, Qt::black},
+        {&Form1::Label11, "Label11", "1003,25 hPa", 2400, 3010, 1095, kRed},
+        {&Form1::Label14, "Label14", "+15,99 hPa", 240, 3120, 975, Qt::black},
+        {&Form1::Label19, "Label19", "993,25 hPa", 2490, 3420, 855, kRed},
+        {&Form1::Label18, "Label18", "983,25 hPa", 2490, 3825, 855, kRed},
+        {&Form1::Label17, "Label17", "973,25 hPa", 2490, 4215, 855, kRed},
+        {&Form1::Label9, "Label9", "963,25 hPa", 2490, 4620, 855, kRed},
+    };
+    for (const Caption &c : captions) {
+        const bool indicatorLabel = c.member == &Form1::Label13 || c.member == &Form1::Label14;
+        QLabel *label = makeLabel(Frame2, c.name, QString::fromUtf8(c.caption),
+                                  twipRect(c.left, c.top, c.width, 255), arial(FontSize::Small),
+                                  indicatorLabel ? Qt::AlignRight : Qt::AlignLeft);
+        setTextColour(label, c.colour);
+        label->setMouseTracking(true);
+        label->installEventFilter(this);
+        this->*c.member = label;
+    }
+    range->hide();
+    Frame2->setMouseTracking(true);
+    Frame2->installEventFilter(this);
+    menuBar()->installEventFilter(this);
+}
+
+} // namespace barovista
