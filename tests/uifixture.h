@@ -1,11 +1,10 @@
 #pragma once
 
 #include "fakeplatform.h"
+#include "fileio.h"
 #include "ui/form1.h"
 #include "ui/inputfield.h"
 
-#include <QDir>
-#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -69,21 +68,6 @@ struct Run
     }
     void close() { window->form->close(); }
 };
-
-// A file's bytes; a marker where it cannot be read, so that a missing file
-// never compares equal to an empty one.
-inline QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-inline bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
 
 inline QColor textColour(const QWidget *widget)
 {
