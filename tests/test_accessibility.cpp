@@ -106,13 +106,6 @@ QStringList unreadCaptions(QWidget *window)
     return unread;
 }
 
-void evaluate(Window &w, const QString &altitude, const QString &reading)
-{
-    w->eingabe1->setText(altitude);
-    w->eingabe2->setText(reading);
-    w->Command1->click();
-}
-
 QString accessibleName(QObject *object)
 {
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(object);
@@ -171,29 +164,22 @@ void AccessibilityTest::everyControlHasAName_data()
     QTest::newRow("Form3") << "Form3" << QString() << QString();
 }
 
-// The window a row names, after an evaluation of the row's inputs if any.
-QWidget *openWindow(Window &w, const QString &window, const QString &altitude, const QString &reading)
-{
-    if (!altitude.isEmpty())
-        evaluate(w, altitude, reading);
-    if (window == QLatin1String("Form2")) {
-        w->Hilfe_Click();
-        return w->helpWindow();
-    }
-    if (window == QLatin1String("Form3")) {
-        w->Info_Click();
-        return w->infoWindow();
-    }
-    return w.form.get();
-}
-
-void AccessibilityTest::everyControlHasAName()
+// The window the current row of everyControlHasAName_data() names, after an
+// evaluation of the row's inputs if any.
+QWidget *openRowWindow(Window &w)
 {
     QFETCH(QString, window);
     QFETCH(QString, altitude);
     QFETCH(QString, reading);
+    if (!altitude.isEmpty())
+        w.evaluate(altitude, reading);
+    return w.open(window);
+}
+
+void AccessibilityTest::everyControlHasAName()
+{
     Window w;
-    QWidget *target = openWindow(w, window, altitude, reading);
+    QWidget *target = openRowWindow(w);
     QVERIFY(target);
     QVERIFY(target->isVisible());
     const QStringList unnamed = unnamedControls(target);
@@ -207,11 +193,8 @@ void AccessibilityTest::everyCaptionIsRead_data()
 
 void AccessibilityTest::everyCaptionIsRead()
 {
-    QFETCH(QString, window);
-    QFETCH(QString, altitude);
-    QFETCH(QString, reading);
     Window w;
-    QWidget *target = openWindow(w, window, altitude, reading);
+    QWidget *target = openRowWindow(w);
     QVERIFY(target);
     const QStringList unread = unreadCaptions(target);
     QVERIFY2(unread.isEmpty(), qPrintable(unread.join(QStringLiteral("; "))));
@@ -304,13 +287,13 @@ void AccessibilityTest::resultSentence_isReadAndFollowsTheScreen()
     QVERIFY(!accessibleName(w->anzeige4).isEmpty());
     QVERIFY(accessibleDescription(w->anzeige4).isEmpty());
 
-    evaluate(w, QStringLiteral("500"), QStringLiteral("950"));
+    w.evaluate(QStringLiteral("500"), QStringLiteral("950"));
     const QString sentence = w->anzeige4->text();
     QVERIFY(!sentence.isEmpty());
     QVERIFY(!accessibleName(w->anzeige4).isEmpty());
     QCOMPARE(accessibleDescription(w->anzeige4), sentence);
 
-    evaluate(w, QStringLiteral("500"), QStringLiteral("900"));
+    w.evaluate(QStringLiteral("500"), QStringLiteral("900"));
     QVERIFY(w->anzeige4->text() != sentence);
     QCOMPARE(accessibleDescription(w->anzeige4), w->anzeige4->text());
 
@@ -329,7 +312,7 @@ void AccessibilityTest::resultSentence_isReadAfterRestart()
     QString sentence;
     {
         Window first(true, true, appData.path());
-        evaluate(first, QStringLiteral("500"), QStringLiteral("950"));
+        first.evaluate(QStringLiteral("500"), QStringLiteral("950"));
         sentence = first->anzeige4->text();
         first->close();
     }
@@ -351,10 +334,8 @@ void AccessibilityTest::screenReaderTree_data()
 void AccessibilityTest::screenReaderTree()
 {
     QFETCH(QString, window);
-    QFETCH(QString, altitude);
-    QFETCH(QString, reading);
     Window w;
-    QWidget *target = openWindow(w, window, altitude, reading);
+    QWidget *target = openRowWindow(w);
     QStringList tree, faults;
     QSet<QString> said;
     for (QAccessibleInterface *iface : treeOf(target)) {
@@ -394,8 +375,7 @@ void AccessibilityTest::messageBoxes_sayTitleTextAndButtons_data()
     QTest::addColumn<QStringList>("buttonNames");
     QTest::newRow("warning, two lines")
         << int(Platform::Buttons::Ok) << int(Platform::Icon::Warning)
-        << "Bitte geben Sie den aktuellen Luftdruck ein, der von einem   \r\n"
-           "Wetterdienst für Ihren gegenwärtigen Standort ausgewiesen wird."
+        << texts::kWeatherMissing
         << QStringList{QStringLiteral("OK")};
     QTest::newRow("report without icon") << int(Platform::Buttons::Ok) << int(Platform::Icon::None)
                                          << "Ihr Barometer zeigt 2,5 hPa zu viel an."
@@ -412,7 +392,7 @@ void AccessibilityTest::messageBoxes_sayTitleTextAndButtons()
     QFETCH(int, icon);
     QFETCH(QString, prompt);
     QFETCH(QStringList, buttonNames);
-    const QString title = QStringLiteral("Barovista 1.1");
+    const QString &title = texts::kTitle;
 
     QWidget owner;
     owner.show();

@@ -6,6 +6,7 @@
 // dark desktop theme changes no text drawn on the fixed window colour. A
 // fourth run shows the message boxes under the GTK platform theme on Xvfb.
 
+#include "layouttable.h"
 #include "uifixture.h"
 
 #include "ui/form2.h"
@@ -31,30 +32,12 @@ using namespace barovista::testing;
 
 namespace {
 
-const QRgb kRedLine = qRgb(192, 0, 0);
-const QRgb kBlackLine = qRgb(0, 0, 0);
-
-// The frames' places in the client area, in twips.
-struct FramePlace
-{
-    const char *name;
-    int left, top;
-};
-constexpr FramePlace kFrames[] = {
-    {"Frame4", 240, 120}, {"Frame3", 240, 2760}, {"Frame1", 3960, 2760}, {"Frame2", 7680, 120}};
-
+// A frame's place in the client area, in logical pixels.
 QPoint framePx(const QString &frame)
 {
-    for (const FramePlace &f : kFrames)
-        if (frame == QLatin1String(f.name))
-            return QPoint(px(f.left), px(f.top));
-    return {};
+    const ControlPlace *place = placeOf(frame);
+    return place ? QPoint(px(place->left), px(place->top)) : QPoint();
 }
-
-// Horizontal extent of the long ticks and of the indicator in the window's
-// logical pixels, without the client area's offset.
-constexpr int kLongTickX1 = 1320;
-constexpr int kLongTickX2 = 2280;
 
 double scaleFactor()
 {
@@ -78,11 +61,30 @@ QList<int> rowsOfColour(const QImage &image, int x1, int x2, QRgb colour)
     return rows;
 }
 
+// The device rows of the window's picture in which a line of the given colour
+// runs along the scale's long ticks, and the device row predicted for a
+// height on the scale in twips.
+struct ScaleRows
+{
+    QList<int> rows;
+    double predicted = 0;
+};
+
+ScaleRows scaleRows(Window &w, double factor, double yTwips, QRgb colour)
+{
+    const QImage image = w->grab().toImage();
+    const QPoint origin = w->centralWidget()->mapTo(w.form.get(), QPoint(0, 0)) + framePx(QStringLiteral("Frame2"));
+    const int x1 = std::lround((origin.x() + kLongTickX1 / 15.0) * factor);
+    const int x2 = std::lround((origin.x() + kLongTickX2 / 15.0) * factor);
+    return {rowsOfColour(image, x1, x2, colour), (origin.y() + yTwips / 15.0) * factor};
+}
+
 // Pixels that are clearly not the window colour: text and lines.
 bool isInk(QRgb pixel)
 {
-    const int distance = std::abs(qRed(pixel) - 168) + std::abs(qGreen(pixel) - 171)
-                         + std::abs(qBlue(pixel) - 204);
+    const int distance = std::abs(qRed(pixel) - paint::kWindow.red())
+                         + std::abs(qGreen(pixel) - paint::kWindow.green())
+                         + std::abs(qBlue(pixel) - paint::kWindow.blue());
     return distance > 90;
 }
 
@@ -201,9 +203,9 @@ void HiDpiTest::window_growsByTheFactor()
 void HiDpiTest::ticks_lieOnTheirTwips_data()
 {
     QTest::addColumn<int>("yTwips");
-    QTest::newRow("top, 1063,25 hPa") << 738;
-    QTest::newRow("centre, 1013,25 hPa") << 2738;
-    QTest::newRow("bottom, 963,25 hPa") << 4738;
+    QTest::newRow("top, 1063,25 hPa") << kScaleTopY;
+    QTest::newRow("centre, 1013,25 hPa") << kScaleCentreY;
+    QTest::newRow("bottom, 963,25 hPa") << kScaleBottomY;
 }
 
 // The long ticks, black, with the indicator hidden as on a first start.
@@ -212,13 +214,7 @@ void HiDpiTest::ticks_lieOnTheirTwips()
     QFETCH(int, yTwips);
     Window w;
     QVERIFY(!w->latte->isVisible());
-    const QImage image = w->grab().toImage();
-    const QPoint origin = w->centralWidget()->mapTo(w.form.get(), QPoint(0, 0)) + framePx(QStringLiteral("Frame2"));
-    const int x1 = std::lround((origin.x() + kLongTickX1 / 15.0) * m_factor);
-    const int x2 = std::lround((origin.x() + kLongTickX2 / 15.0) * m_factor);
-    const double predicted = (origin.y() + yTwips / 15.0) * m_factor;
-
-    const QList<int> rows = rowsOfColour(image, x1, x2, kBlackLine);
+    const auto [rows, predicted] = scaleRows(w, m_factor, yTwips, paint::kBlack.rgb());
     int nearest = -1;
     for (int row : rows)
         if (nearest < 0 || std::abs(row - predicted) < std::abs(nearest - predicted))
@@ -234,8 +230,7 @@ void HiDpiTest::ticks_lieOnTheirTwips()
 
 void HiDpiTest::indicator_liesOnItsTwips_data()
 {
-    // At altitude 0 the reading is the sea-level pressure; the indicator sits
-    // 40 twips higher for every hPa above 1013,25.
+    // At altitude 0 the reading is the sea-level pressure.
     QTest::addColumn<QString>("reading");
     QTest::addColumn<double>("hPaAbove");
     QTest::newRow("standard pressure") << "1013.25" << 0.0;
@@ -249,19 +244,10 @@ void HiDpiTest::indicator_liesOnItsTwips()
     QFETCH(QString, reading);
     QFETCH(double, hPaAbove);
     Window w;
-    w->eingabe1->setText(QStringLiteral("0"));
-    w->eingabe2->setText(reading);
-    w->Command1->click();
+    w.evaluate(QStringLiteral("0"), reading);
     QVERIFY(w->latte->isVisible());
 
-    const QImage image = w->grab().toImage();
-    const QPoint origin = w->centralWidget()->mapTo(w.form.get(), QPoint(0, 0)) + framePx(QStringLiteral("Frame2"));
-    const int x1 = std::lround((origin.x() + kLongTickX1 / 15.0) * m_factor);
-    const int x2 = std::lround((origin.x() + kLongTickX2 / 15.0) * m_factor);
-    const double yTwips = 2738 - 40 * hPaAbove;
-    const double predicted = (origin.y() + yTwips / 15.0) * m_factor;
-
-    const QList<int> rows = rowsOfColour(image, x1, x2, kRedLine);
+    const auto [rows, predicted] = scaleRows(w, m_factor, indicatorY(hPaAbove), paint::kRed.rgb());
     QVERIFY2(!rows.isEmpty(), "no red indicator drawn");
     QVERIFY2(std::abs(rows.first() - predicted) <= m_factor,
              qPrintable(QStringLiteral("indicator at row %1, predicted %2").arg(rows.first()).arg(predicted)));
@@ -272,14 +258,12 @@ void HiDpiTest::indicator_liesOnItsTwips()
 void HiDpiTest::captions_scaleWithTheWindow_data()
 {
     QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("frame");
-    QTest::addColumn<QRect>("twips");
-    QTest::newRow("scale top") << "Label8" << "Frame2" << QRect(2400, 620, 1095, 255);
-    QTest::newRow("scale centre") << "Label7" << "Frame2" << QRect(2400, 2630, 1095, 255);
-    QTest::newRow("scale bottom") << "Label9" << "Frame2" << QRect(2490, 4620, 855, 255);
-    QTest::newRow("sea level, large bold") << "Label4" << "Frame4" << QRect(355, 420, 4575, 375);
-    QTest::newRow("reading, bold") << "Label2" << "Frame3" << QRect(560, 320, 2580, 255);
-    QTest::newRow("unit") << "Label12" << "Frame1" << QRect(2160, 1380, 615, 255);
+    QTest::newRow("scale top") << "Label8";
+    QTest::newRow("scale centre") << "Label7";
+    QTest::newRow("scale bottom") << "Label9";
+    QTest::newRow("sea level, large bold") << "Label4";
+    QTest::newRow("reading, bold") << "Label2";
+    QTest::newRow("unit") << "Label12";
 }
 
 // Each caption stands at its twips in logical pixels whatever the factor,
@@ -288,15 +272,15 @@ void HiDpiTest::captions_scaleWithTheWindow_data()
 void HiDpiTest::captions_scaleWithTheWindow()
 {
     QFETCH(QString, label);
-    QFETCH(QString, frame);
-    QFETCH(QRect, twips);
+    const ControlPlace *place = placeOf(label);
+    QVERIFY(place && place->frame);
     Window w;
     auto *caption = w->findChild<QLabel *>(label);
     QVERIFY(caption);
 
     const QPoint client = w->centralWidget()->mapTo(w.form.get(), QPoint(0, 0));
-    const QRect logical(client + framePx(frame) + QPoint(px(twips.left()), px(twips.top())),
-                        QSize(px(twips.width()), px(twips.height())));
+    const QRect logical(client + framePx(QString::fromLatin1(place->frame)) + QPoint(px(place->left), px(place->top)),
+                        QSize(px(place->width), px(place->height)));
     QCOMPARE(QRect(caption->mapTo(w.form.get(), QPoint(0, 0)), caption->size()), logical);
 
     const QImage image = w->grab().toImage();
@@ -378,17 +362,8 @@ void HiDpiTest::text_keepsItsColoursUnderADarkTheme()
     QFETCH(bool, followsTheme);
     const auto render = [&]() -> QImage {
         Window w;
-        w->eingabe1->setText(QStringLiteral("500"));
-        w->eingabe2->setText(QStringLiteral("950"));
-        w->Command1->click();
-        QWidget *shown = w.form.get();
-        if (window == QLatin1String("Form2")) {
-            w->Hilfe_Click();
-            shown = w->helpWindow();
-        } else if (window == QLatin1String("Form3")) {
-            w->Info_Click();
-            shown = w->infoWindow();
-        }
+        w.evaluate(QStringLiteral("500"), QStringLiteral("950"));
+        QWidget *shown = w.open(window);
         auto *widget = shown->findChild<QWidget *>(control);
         if (auto *area = qobject_cast<QAbstractScrollArea *>(widget))
             widget = area->viewport(); // the text, without the themed scroll bar
@@ -438,7 +413,7 @@ void HiDpiTest::messageBoxes_keepEveryLineWhole()
     if (qgetenv("QT_QPA_PLATFORMTHEME") == "gtk3" && !gtkLoaded())
         QSKIP("the GTK platform theme is not installed (qt6-gtk-platformtheme)");
 
-    const auto box = makeMessageBox(nullptr, {prompt, QStringLiteral("Barovista 1.1"),
+    const auto box = makeMessageBox(nullptr, {prompt, texts::kTitle,
                                               Platform::Buttons(buttons), Platform::Icon(icon),
                                               Platform::Answer::Ok});
     box->show();

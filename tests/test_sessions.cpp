@@ -5,6 +5,7 @@
 // case ends with the history file decoded. Skipped where Xvfb, xdotool or
 // xclose is missing.
 
+#include "fileio.h"
 #include "history/record.h"
 #include "history/taggedvalue.h"
 
@@ -273,9 +274,7 @@ void SessionsTest::history()
         QVERIFY2(!QFileInfo::exists(file), "the deleted history came back");
         return;
     }
-    QFile saved(file);
-    QVERIFY(saved.open(QIODevice::ReadOnly));
-    const DecodeResult decoded = decodeRecord(saved.readAll());
+    const DecodeResult decoded = decodeRecord(barovista::testing::readAll(file));
     QVERIFY(decoded.ok());
     const Record &record = decoded.record;
     QCOMPARE(record[RecordField::Minmeer].doubleValue(), lowest.toDouble());

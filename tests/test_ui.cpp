@@ -1,3 +1,4 @@
+#include "layouttable.h"
 #include "uifixture.h"
 
 #include "history/datafolder.h"
@@ -14,21 +15,6 @@
 
 using namespace barovista;
 using namespace barovista::testing;
-
-namespace {
-
-const QColor kBlue(0, 0, 192);
-const QColor kRed(192, 0, 0);
-const QColor kBlack(0, 0, 0);
-
-void evaluateWith(Window &w, const QString &altitude, const QString &reading)
-{
-    w->eingabe1->setText(altitude);
-    w->eingabe2->setText(reading);
-    w->Command1->click();
-}
-
-} // namespace
 
 class Form1Test : public QObject
 {
@@ -64,14 +50,14 @@ void Form1Test::window_hasFixedClientAreaAndNoMaximize()
 {
     Window w;
     QCOMPARE(w->objectName(), QStringLiteral("Form1"));
-    QCOMPARE(w->windowTitle(), QStringLiteral("Barovista 1.1"));
+    QCOMPARE(w->windowTitle(), texts::kTitle);
     QCOMPARE(w->centralWidget()->size(), QSize(767, 374));
     QCOMPARE(w->minimumSize(), w->maximumSize());
     const Qt::WindowFlags flags = w->windowFlags();
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(flags & Qt::WindowMinimizeButtonHint);
     QVERIFY(flags & Qt::WindowCloseButtonHint);
-    QCOMPARE(w->centralWidget()->palette().color(QPalette::Window), QColor(168, 171, 204));
+    QCOMPARE(w->centralWidget()->palette().color(QPalette::Window), paint::kWindow);
     QVERIFY(!w->windowIcon().isNull());
     QVERIFY(w->windowIcon().availableSizes().contains(QSize(48, 48)));
 }
@@ -79,36 +65,26 @@ void Form1Test::window_hasFixedClientAreaAndNoMaximize()
 void Form1Test::controls_areLaidOutInTwips_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("frame");
     QTest::addColumn<QRect>("twips");
-    const struct
-    {
-        const char *name;
-        int l, t, w, h;
-    } rows[] = {
-        {"Frame4", 240, 120, 7215, 2415},   {"Frame3", 240, 2760, 3495, 2655},
-        {"Frame1", 3960, 2760, 3495, 2655}, {"Frame2", 7680, 120, 3615, 5295},
-        {"Label2", 560, 320, 2580, 255},    {"eingabe2", 1280, 600, 975, 360},
-        {"Label1", 560, 1170, 2655, 255},   {"eingabe1", 1280, 1455, 975, 360},
-        {"Command1", 320, 2040, 2895, 375}, {"Label5", 430, 480, 2760, 735},
-        {"eingabe3", 1080, 1320, 975, 330}, {"Label12", 2160, 1380, 615, 255},
-        {"Command2", 310, 2040, 2895, 375}, {"Label4", 355, 420, 4575, 375},
-        {"anzeige2", 5000, 370, 1845, 450}, {"Label3", 355, 1005, 4575, 375},
-        {"anzeige1", 5000, 960, 1845, 450}, {"anzeige4", 900, 1680, 5415, 495},
-        {"Label8", 2400, 620, 1095, 255},   {"Label7", 2400, 2630, 1095, 255},
-        {"range", 240, 2640, 945, 255},     {"Label9", 2490, 4620, 855, 255},
-        {"Label19", 2490, 3420, 855, 255},
-    };
-    for (const auto &r : rows)
-        QTest::newRow(r.name) << QString::fromLatin1(r.name) << QRect(r.l, r.t, r.w, r.h);
+    for (const ControlPlace &place : kLayout)
+        QTest::newRow(place.name) << QString::fromLatin1(place.name) << QString::fromLatin1(place.frame)
+                                  << place.twips();
 }
 
+// Each control in its frame, each frame in the client area, at its twips.
 void Form1Test::controls_areLaidOutInTwips()
 {
     QFETCH(QString, name);
+    QFETCH(QString, frame);
     QFETCH(QRect, twips);
     Window w(false, false);
     auto *widget = w->findChild<QWidget *>(name);
     QVERIFY2(widget, qPrintable(name));
+    if (frame.isEmpty())
+        QCOMPARE(widget->parentWidget(), w->centralWidget());
+    else
+        QCOMPARE(widget->parentWidget()->objectName(), frame);
     QCOMPARE(widget->geometry(), twipRect(twips.x(), twips.y(), twips.width(), twips.height()));
 }
 
@@ -119,22 +95,22 @@ void Form1Test::captions_fontsAndColours_data()
     QTest::addColumn<int>("pixelSize");
     QTest::addColumn<bool>("bold");
     QTest::addColumn<QColor>("colour");
-    QTest::newRow("Label2") << "Label2" << "Luftdruck laut Barometer:" << 13 << true << kBlack;
-    QTest::newRow("Label1") << "Label1" << "Aktuelle Höhe in Metern:" << 13 << true << kBlack;
+    QTest::newRow("Label2") << "Label2" << "Luftdruck laut Barometer:" << 13 << true << paint::kBlack;
+    QTest::newRow("Label1") << "Label1" << "Aktuelle Höhe in Metern:" << 13 << true << paint::kBlack;
     QTest::newRow("Label5") << "Label5" << "Luftdruck laut Wetterdienst (auf Meereshöhe reduziert):" << 13
-                            << true << kBlack;
-    QTest::newRow("Label12") << "Label12" << "hPa" << 13 << true << kBlack;
-    QTest::newRow("Label4") << "Label4" << "Auf Meereshöhe reduzierter Luftdruck:" << 16 << true << kBlack;
-    QTest::newRow("Label3") << "Label3" << "Mittlerer Luftdruck für aktuelle Höhe:" << 16 << true << kBlack;
-    QTest::newRow("Label8") << "Label8" << "1063,25 hPa" << 11 << false << kBlue;
-    QTest::newRow("Label16") << "Label16" << "1053,25 hPa" << 11 << false << kBlue;
-    QTest::newRow("Label6") << "Label6" << "1023,25 hPa" << 11 << false << kBlue;
-    QTest::newRow("Label7") << "Label7" << "1013,25 hPa" << 11 << false << kBlack;
-    QTest::newRow("Label11") << "Label11" << "1003,25 hPa" << 11 << false << kRed;
-    QTest::newRow("Label9") << "Label9" << "963,25 hPa" << 11 << false << kRed;
-    QTest::newRow("range") << "range" << "out of range" << 11 << false << kRed;
-    QTest::newRow("Label13") << "Label13" << "1013,25 hPa" << 11 << false << kBlack;
-    QTest::newRow("Label14") << "Label14" << "+15,99 hPa" << 11 << false << kBlack;
+                            << true << paint::kBlack;
+    QTest::newRow("Label12") << "Label12" << "hPa" << 13 << true << paint::kBlack;
+    QTest::newRow("Label4") << "Label4" << "Auf Meereshöhe reduzierter Luftdruck:" << 16 << true << paint::kBlack;
+    QTest::newRow("Label3") << "Label3" << "Mittlerer Luftdruck für aktuelle Höhe:" << 16 << true << paint::kBlack;
+    QTest::newRow("Label8") << "Label8" << "1063,25 hPa" << 11 << false << paint::kBlue;
+    QTest::newRow("Label16") << "Label16" << "1053,25 hPa" << 11 << false << paint::kBlue;
+    QTest::newRow("Label6") << "Label6" << "1023,25 hPa" << 11 << false << paint::kBlue;
+    QTest::newRow("Label7") << "Label7" << "1013,25 hPa" << 11 << false << paint::kBlack;
+    QTest::newRow("Label11") << "Label11" << "1003,25 hPa" << 11 << false << paint::kRed;
+    QTest::newRow("Label9") << "Label9" << "963,25 hPa" << 11 << false << paint::kRed;
+    QTest::newRow("range") << "range" << "out of range" << 11 << false << paint::kRed;
+    QTest::newRow("Label13") << "Label13" << "1013,25 hPa" << 11 << false << paint::kBlack;
+    QTest::newRow("Label14") << "Label14" << "+15,99 hPa" << 11 << false << paint::kBlack;
 }
 
 void Form1Test::captions_fontsAndColours()
@@ -166,24 +142,24 @@ void Form1Test::scale_hasTwentyOneTicksAndSpine()
     int ticks = 0;
     for (const Line *line : lines) {
         if (line->objectName() == QLatin1String("Line1")) {
-            QCOMPARE(line->Y1(), 738.0f);
-            QCOMPARE(line->Y2(), 4738.0f);
+            QCOMPARE(line->Y1(), float(kScaleTopY));
+            QCOMPARE(line->Y2(), float(kScaleBottomY));
             QCOMPARE(line->width(), 1);
         } else if (line != w->latte) {
             ++ticks;
             QCOMPARE(line->Y1(), line->Y2());
             QCOMPARE((line->X1() + line->X2()) / 2, 1800.0f);
-            QCOMPARE(line->colour(), QColor(Qt::black));
+            QCOMPARE(line->colour(), paint::kBlack);
         }
     }
     QCOMPARE(ticks, 21);
     auto *centre = w->Frame2->findChild<Line *>(QStringLiteral("Line11"));
     QVERIFY(centre);
-    QCOMPARE(centre->Y1(), 2738.0f);
-    QCOMPARE(w->latte->colour(), QColor(192, 0, 0));
-    QCOMPARE(w->latte->Y1(), 2738.0f);
-    QCOMPARE(w->latte->X1(), 1320.0f);
-    QCOMPARE(w->latte->X2(), 2280.0f);
+    QCOMPARE(centre->Y1(), float(kScaleCentreY));
+    QCOMPARE(w->latte->colour(), paint::kRed);
+    QCOMPARE(w->latte->Y1(), float(kScaleCentreY));
+    QCOMPARE(w->latte->X1(), float(kLongTickX1));
+    QCOMPARE(w->latte->X2(), float(kLongTickX2));
     QVERIFY(!w->range->isVisibleTo(w.form.get()));
 }
 
@@ -231,21 +207,21 @@ void Form1Test::evaluation_showsResults_data()
     const QString equal = QStringLiteral("Aktueller Luftdruck entspricht dem Mittleren Luftdruck bezogen auf Meereshöhe.");
 
     QTest::newRow("1000 m, 900 hPa") << "1000" << "900" << "898,54  hPa" << "1014,9  hPa"
-                                     << above.arg("1,65") << "+1,65 hPa" << kBlue;
+                                     << above.arg("1,65") << "+1,65 hPa" << paint::kBlue;
     QTest::newRow("500 m, 955 hPa") << "500" << "955" << "954,5  hPa" << "1013,78  hPa"
-                                    << above.arg("0,53") << "+0,53 hPa" << kBlue;
+                                    << above.arg("0,53") << "+0,53 hPa" << paint::kBlue;
     QTest::newRow("standard") << "0" << "1013.25" << "1013,25  hPa" << "1013,25  hPa" << equal
-                              << "+/- 0 hPa" << kBlack;
+                              << "+/- 0 hPa" << paint::kBlack;
     QTest::newRow("below keeps its sign") << "0" << "1010" << "1013,25  hPa" << "1010  hPa"
-                                          << below.arg("-3,25") << "-3,25 hPa" << kRed;
+                                          << below.arg("-3,25") << "-3,25 hPa" << paint::kRed;
     QTest::newRow("lone point reads 0") << "0" << "." << "1013,25  hPa" << "0  hPa"
-                                        << below.arg("-1013,25") << "-1013,25 hPa" << kRed;
+                                        << below.arg("-1013,25") << "-1013,25 hPa" << paint::kRed;
     QTest::newRow("tie to even 101.675") << "0" << "101.675" << "1013,25  hPa" << "101,67  hPa"
-                                         << below.arg("-911,58") << "-911,58 hPa" << kRed;
+                                         << below.arg("-911,58") << "-911,58 hPa" << paint::kRed;
     QTest::newRow("tie to even 950.125") << "0" << "950.125" << "1013,25  hPa" << "950,12  hPa"
-                                         << below.arg("-63,13") << "-63,13 hPa" << kRed;
+                                         << below.arg("-63,13") << "-63,13 hPa" << paint::kRed;
     QTest::newRow("highest altitude") << "9999" << "263.63" << "263,63  hPa" << "1013,25  hPa" << equal
-                                      << "+/- 0 hPa" << kBlack;
+                                      << "+/- 0 hPa" << paint::kBlack;
 }
 
 void Form1Test::evaluation_showsResults()
@@ -259,7 +235,7 @@ void Form1Test::evaluation_showsResults()
     QFETCH(QColor, colour);
 
     Window w;
-    evaluateWith(w, altitude, reading);
+    w.evaluate(altitude, reading);
     QVERIFY(w.platform->boxes.isEmpty());
     QCOMPARE(w->anzeige1->text(), mean);
     QCOMPARE(w->anzeige2->text(), seaLevel);
@@ -277,14 +253,14 @@ void Form1Test::evaluation_placesIndicator_data()
     QTest::addColumn<float>("latteY");
     QTest::addColumn<bool>("onScale");
     // Altitude 0, so the sea-level pressure is the reading itself.
-    QTest::newRow("centre") << "1013.25" << 2738.0f << true;
+    QTest::newRow("centre") << "1013.25" << float(kScaleCentreY) << true;
     QTest::newRow("+1.65") << "1014.9" << 2672.0f << true;
     QTest::newRow("-3.25") << "1010" << 2868.0f << true;
-    QTest::newRow("fraction of a twip") << "1013.78" << static_cast<float>(2738.0 - 40 * 0.53) << true;
-    QTest::newRow("top tick") << "1063.25" << 738.0f << true;
-    QTest::newRow("bottom tick") << "963.25" << 4738.0f << true;
-    QTest::newRow("above the scale") << "1063.26" << static_cast<float>(2738.0 - 40 * 50.01) << false;
-    QTest::newRow("below the scale") << "963.24" << static_cast<float>(2738.0 + 40 * 50.01) << false;
+    QTest::newRow("fraction of a twip") << "1013.78" << static_cast<float>(indicatorY(0.53)) << true;
+    QTest::newRow("top tick") << "1063.25" << float(kScaleTopY) << true;
+    QTest::newRow("bottom tick") << "963.25" << float(kScaleBottomY) << true;
+    QTest::newRow("above the scale") << "1063.26" << static_cast<float>(indicatorY(50.01)) << false;
+    QTest::newRow("below the scale") << "963.24" << static_cast<float>(indicatorY(-50.01)) << false;
 }
 
 void Form1Test::evaluation_placesIndicator()
@@ -293,7 +269,7 @@ void Form1Test::evaluation_placesIndicator()
     QFETCH(float, latteY);
     QFETCH(bool, onScale);
     Window w;
-    evaluateWith(w, QStringLiteral("0"), reading);
+    w.evaluate(QStringLiteral("0"), reading);
     QCOMPARE(w->latte->Y1(), latteY);
     QCOMPARE(w->latte->Y2(), latteY);
     QCOMPARE(w->latte->y(), px(latteY));
@@ -301,7 +277,7 @@ void Form1Test::evaluation_placesIndicator()
     QCOMPARE(w->label14Top(), latteY - 110 + 200);
     QCOMPARE(w->Label13->y(), px(latteY - 110));
     QCOMPARE(w->Label14->y(), px(latteY + 90));
-    QCOMPARE(w->tendenzlatte.toNumber(), 40 * w->tendenz.toNumber());
+    QCOMPARE(w->tendenzlatte.toNumber(), kTwipsPerHPa * w->tendenz.toNumber());
     QCOMPARE(w->latte->isVisible(), onScale);
     QCOMPARE(w->Label13->isVisible(), onScale);
     QCOMPARE(w->Label14->isVisible(), onScale);
@@ -314,13 +290,9 @@ void Form1Test::evaluation_warnsAboutMissingInput_data()
     QTest::addColumn<QString>("reading");
     QTest::addColumn<QString>("prompt");
     QTest::addColumn<QString>("focus");
-    const QString altitudePrompt = QStringLiteral(
-        "Bitte geben Sie die aktuelle Höhe in Metern ein, auf der Sie sich   \r\ngegenwärtig befinden.");
-    const QString readingPrompt = QStringLiteral(
-        "Bitte geben Sie den aktuellen Luftdruck ein, den Ihr Barometer anzeigt.");
-    QTest::newRow("both empty") << "" << "" << altitudePrompt << "eingabe1";
-    QTest::newRow("altitude empty") << "" << "950" << altitudePrompt << "eingabe1";
-    QTest::newRow("reading empty") << "500" << "" << readingPrompt << "eingabe2";
+    QTest::newRow("both empty") << "" << "" << texts::kAltitudeMissing << "eingabe1";
+    QTest::newRow("altitude empty") << "" << "950" << texts::kAltitudeMissing << "eingabe1";
+    QTest::newRow("reading empty") << "500" << "" << texts::kReadingMissing << "eingabe2";
 }
 
 void Form1Test::evaluation_warnsAboutMissingInput()
@@ -331,7 +303,7 @@ void Form1Test::evaluation_warnsAboutMissingInput()
     QFETCH(QString, focus);
 
     Window w;
-    evaluateWith(w, QStringLiteral("1000"), QStringLiteral("900"));
+    w.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
     const QString before4 = w->anzeige4->text();
     const float beforeY = w->latte->Y1();
     w->saveok = 0; // the warning must not set it
@@ -341,7 +313,7 @@ void Form1Test::evaluation_warnsAboutMissingInput()
     QCOMPARE(w.platform->boxes.size(), 1);
     const auto &box = w.platform->boxes.first();
     QCOMPARE(box.prompt, prompt);
-    QCOMPARE(box.title, QStringLiteral("Barovista 1.1"));
+    QCOMPARE(box.title, texts::kTitle);
     QCOMPARE(box.icon, Platform::Icon::Warning);
     QCOMPARE(box.buttons, Platform::Buttons::Ok);
     QCOMPARE(QApplication::focusWidget()->objectName(), focus);
@@ -354,10 +326,10 @@ void Form1Test::evaluation_warnsAboutMissingInput()
 void Form1Test::evaluation_startsFromStartState()
 {
     Window w;
-    evaluateWith(w, QStringLiteral("0"), QStringLiteral("1100"));
+    w.evaluate(QStringLiteral("0"), QStringLiteral("1100"));
     QVERIFY(w->range->isVisible());
     QVERIFY(!w->latte->isVisible());
-    evaluateWith(w, QStringLiteral("1000"), QStringLiteral("900"));
+    w.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
     QVERIFY(!w->range->isVisible());
     QVERIFY(w->latte->isVisible());
     QCOMPARE(w->latte->Y1(), 2672.0f);
@@ -396,7 +368,7 @@ void Form1Test::evaluation_isReachedByAltBAndEnter()
 void Form1Test::evaluation_refusesAltitudeBeyondFormula()
 {
     Window w;
-    evaluateWith(w, QStringLiteral("1000"), QStringLiteral("900"));
+    w.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
     // The field takes four digits; only a damaged file or a program error
     // could put more there.
     w->eingabe1->setMaxLength(10);
@@ -419,16 +391,10 @@ void Form1Test::calibration_warnsInOrder_data()
     QTest::addColumn<QString>("reading");
     QTest::addColumn<QString>("prompt");
     QTest::addColumn<QString>("focus");
-    const QString weatherPrompt = QStringLiteral("Bitte geben Sie den aktuellen Luftdruck ein, der von einem   \r\n"
-                                                 "Wetterdienst für Ihren gegenwärtigen Standort ausgewiesen wird.");
-    const QString altitudePrompt = QStringLiteral(
-        "Bitte geben Sie die aktuelle Höhe in Metern ein, auf der Sie sich   \r\ngegenwärtig befinden.");
-    const QString readingPrompt = QStringLiteral(
-        "Bitte geben Sie den aktuellen Luftdruck ein, den Ihr Barometer anzeigt.");
-    QTest::newRow("all empty") << "" << "" << "" << weatherPrompt << "eingabe3";
-    QTest::newRow("weather empty") << "" << "1000" << "900" << weatherPrompt << "eingabe3";
-    QTest::newRow("altitude and reading empty") << "1013" << "" << "" << altitudePrompt << "eingabe1";
-    QTest::newRow("reading empty") << "1013" << "1000" << "" << readingPrompt << "eingabe2";
+    QTest::newRow("all empty") << "" << "" << "" << texts::kWeatherMissing << "eingabe3";
+    QTest::newRow("weather empty") << "" << "1000" << "900" << texts::kWeatherMissing << "eingabe3";
+    QTest::newRow("altitude and reading empty") << "1013" << "" << "" << texts::kAltitudeMissing << "eingabe1";
+    QTest::newRow("reading empty") << "1013" << "1000" << "" << texts::kReadingMissing << "eingabe2";
 }
 
 void Form1Test::calibration_warnsInOrder()
@@ -446,14 +412,14 @@ void Form1Test::calibration_warnsInOrder()
     QCOMPARE(w.platform->boxes.size(), 1);
     QCOMPARE(w.platform->boxes.first().prompt, prompt);
     QCOMPARE(w.platform->boxes.first().icon, Platform::Icon::Warning);
-    QCOMPARE(w.platform->boxes.first().title, QStringLiteral("Barovista 1.1"));
+    QCOMPARE(w.platform->boxes.first().title, texts::kTitle);
     QCOMPARE(QApplication::focusWidget()->objectName(), focus);
 }
 
 void Form1Test::calibration_reportsAndChangesNothingElse()
 {
     Window w;
-    evaluateWith(w, QStringLiteral("1000"), QStringLiteral("900"));
+    w.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
     w->saveok = 0;
     w->eingabe3->setText(QStringLiteral("1020.5"));
     const QString message = w->anzeige4->text();

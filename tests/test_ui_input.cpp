@@ -244,9 +244,7 @@ void InputFieldsTest::f12_showsDataFolderThenRecomputes()
 void InputFieldsTest::liveRecomputation_followsTheAltitude()
 {
     Window w;
-    w->eingabe2->setText(QStringLiteral("900"));
-    w->eingabe1->setText(QStringLiteral("1000"));
-    w->Command1->click();
+    w.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
     const double offset = w->tendenzlatte.toNumber();
     w->eingabe1->setFocus();
 
@@ -290,9 +288,7 @@ void InputFieldsTest::editMenu_runsKeyHandlersOnlyForKeys()
     QFETCH(int, reason);
     QFETCH(bool, cleared);
     Window w;
-    w->eingabe1->setText(QStringLiteral("100"));
-    w->eingabe2->setText(QStringLiteral("1000"));
-    w->Command1->click();
+    w.evaluate(QStringLiteral("100"), QStringLiteral("1000"));
     const QString meanPressure = w->anzeige1->text();
     auto *input = w->findChild<InputField *>(field);
     QTest::mouseClick(input, Qt::LeftButton);
@@ -332,9 +328,7 @@ void InputFieldsTest::emptyAltitude_changesOnlyTheMeanPressure()
 void InputFieldsTest::keysInOtherFields_clearOrKeep()
 {
     Window w;
-    w->eingabe2->setText(QStringLiteral("900"));
-    w->eingabe1->setText(QStringLiteral("1000"));
-    w->Command1->click();
+    w.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
 
     w->eingabe3->setFocus();
     QTest::keyClicks(w->eingabe3, QStringLiteral("1013"));
@@ -395,9 +389,7 @@ void InputFieldsTest::hover_showsSeaLevelValue()
     moveOver(w->Label7);
     QVERIFY(w->Label7->toolTip().isEmpty()); // nothing to show yet
 
-    w->eingabe2->setText(QStringLiteral("900"));
-    w->eingabe1->setText(QStringLiteral("1000"));
-    w->Command1->click();
+    w.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
     for (QLabel *label : {w->Label8, w->Label10, w->Label6, w->Label7, w->Label11, w->Label9}) {
         moveOver(label);
         QCOMPARE(label->toolTip(), QStringLiteral("1014,9  hPa"));

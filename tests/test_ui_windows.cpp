@@ -1,5 +1,7 @@
 #include "test_ui_windows.h"
 
+#include "uifixture.h"
+
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -24,28 +26,9 @@ using barovista::Form2;
 using barovista::Form3;
 using barovista::Platform;
 using barovista::productUrl;
+using namespace barovista::testing;
 
 namespace {
-
-// Records what the windows ask of the desktop.
-class RecordingPlatform final : public Platform
-{
-public:
-    Answer showMessage(QWidget *, const MessageBox &) override
-    {
-        ++messages;
-        return Answer::Ok;
-    }
-    void beep() override {}
-    void openUrl(const QUrl &url) override { openedUrls.append(url); }
-    void runModal(QDialog &) override {}
-    QDateTime now() override { return QDateTime(QDate(2026, 1, 15), QTime(12, 0)); }
-
-    QList<QUrl> openedUrls;
-    int messages = 0;
-};
-
-const QColor windowColour(168, 171, 204);
 
 std::unique_ptr<QDialog> makeWindow(const QString &name, QWidget *owner, Platform &platform)
 {
@@ -70,13 +53,6 @@ bool isHeading(const QStringList &lines, qsizetype i)
     if (i == 1)
         return lines.at(0).isEmpty();
     return i >= 2 && lines.at(i - 1).isEmpty() && lines.at(i - 2).isEmpty();
-}
-
-bool showAndActivate(QWidget &window)
-{
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
 }
 
 } // namespace
@@ -217,7 +193,7 @@ void WindowsTest::windowFrames()
     QFETCH(Qt::WindowType, type);
     QFETCH(bool, ownIcon);
 
-    RecordingPlatform platform;
+    FakePlatform platform;
     QWidget owner;
     const auto dialog = makeWindow(window, &owner, platform);
 
@@ -264,7 +240,7 @@ void WindowsTest::controlGeometry()
     QFETCH(QString, control);
     QFETCH(QRect, geometry);
 
-    RecordingPlatform platform;
+    FakePlatform platform;
     const auto dialog = makeWindow(window, nullptr, platform);
     const auto *widget = dialog->findChild<QWidget *>(control);
     QVERIFY(widget);
@@ -282,12 +258,12 @@ void WindowsTest::windowBackgroundIsWindowColour()
 {
     QFETCH(QString, window);
 
-    RecordingPlatform platform;
+    FakePlatform platform;
     const auto dialog = makeWindow(window, nullptr, platform);
     const QImage image = dialog->grab().toImage();
     const QPoint corners[] = {{2, 2}, {image.width() - 3, image.height() - 3}};
     for (const QPoint &corner : corners)
-        QCOMPARE(image.pixelColor(corner), windowColour);
+        QCOMPARE(image.pixelColor(corner), paint::kWindow);
 }
 
 void WindowsTest::windowsOpenCentredOverOwner_data()
@@ -299,7 +275,7 @@ void WindowsTest::windowsOpenCentredOverOwner()
 {
     QFETCH(QString, window);
 
-    RecordingPlatform platform;
+    FakePlatform platform;
     QWidget owner;
     owner.setGeometry(20, 40, 700, 500);
     owner.show();
@@ -428,10 +404,10 @@ void WindowsTest::infoLabels_data()
     QTest::addColumn<QColor>("colour");
     QTest::addColumn<Qt::FocusPolicy>("focus");
 
-    QTest::newRow("name") << "Label1" << 19 << true << QColor(Qt::black) << Qt::NoFocus;
-    QTest::newRow("rights") << "Label2" << 11 << false << QColor(Qt::black) << Qt::NoFocus;
+    QTest::newRow("name") << "Label1" << 19 << true << paint::kBlack << Qt::NoFocus;
+    QTest::newRow("rights") << "Label2" << 11 << false << paint::kBlack << Qt::NoFocus;
     // The link is reached with Tab; a click does not move the focus.
-    QTest::newRow("address") << "Label3" << 11 << false << QColor(0, 0, 192) << Qt::TabFocus;
+    QTest::newRow("address") << "Label3" << 11 << false << paint::kBlue << Qt::TabFocus;
 }
 
 void WindowsTest::infoLabels()
@@ -442,7 +418,7 @@ void WindowsTest::infoLabels()
     QFETCH(QColor, colour);
     QFETCH(Qt::FocusPolicy, focus);
 
-    RecordingPlatform platform;
+    FakePlatform platform;
     Form3 info(nullptr, platform);
     const auto *widget = info.findChild<QLabel *>(label);
     QVERIFY(widget);
@@ -469,7 +445,7 @@ void WindowsTest::infoLabels()
 
 void WindowsTest::infoAddressIsProductUrlInCapitals()
 {
-    RecordingPlatform platform;
+    FakePlatform platform;
     Form3 info(nullptr, platform);
     const QString shown = info.Label3->text();
 
@@ -516,7 +492,7 @@ void WindowsTest::infoClickOpens()
     QFETCH(LinkGesture, gesture);
     QFETCH(int, opened);
 
-    RecordingPlatform platform;
+    FakePlatform platform;
     QWidget owner;
     owner.show();
     Form3 info(&owner, platform);
@@ -548,13 +524,13 @@ void WindowsTest::infoClickOpens()
     QCOMPARE(platform.openedUrls.size(), opened);
     if (opened > 0)
         QCOMPARE(platform.openedUrls.first(), QUrl(productUrl()));
-    QCOMPARE(platform.messages, 0);
+    QVERIFY(platform.boxes.isEmpty());
     QVERIFY(info.isVisible());
 }
 
 void WindowsTest::infoLinkCursorPointsWithFingertip()
 {
-    RecordingPlatform platform;
+    FakePlatform platform;
     Form3 info(nullptr, platform);
     const QCursor cursor = info.Label3->cursor();
     QCOMPARE(cursor.shape(), Qt::BitmapCursor);
@@ -578,7 +554,7 @@ void WindowsTest::infoLinkCursorPointsWithFingertip()
 
 void WindowsTest::infoEmblemIsRedGaugeOnDark()
 {
-    RecordingPlatform platform;
+    FakePlatform platform;
     Form3 info(nullptr, platform);
     const QPixmap pixmap = info.Picture2->pixmap();
     QCOMPARE(pixmap.deviceIndependentSize(), QSizeF(48, 48));

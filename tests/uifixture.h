@@ -1,11 +1,13 @@
 #pragma once
 
 #include "fakeplatform.h"
+#include "fileio.h"
 #include "ui/form1.h"
+#include "ui/form2.h"
+#include "ui/form3.h"
 #include "ui/inputfield.h"
 
-#include <QDir>
-#include <QFile>
+#include <QColor>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -13,6 +15,34 @@
 #include <memory>
 
 namespace barovista::testing {
+
+// The colours the windows show, as the user sees them.
+namespace paint {
+inline const QColor kBlue(0, 0, 192);
+inline const QColor kRed(192, 0, 0);
+inline const QColor kBlack(0, 0, 0);
+inline const QColor kWindow(168, 171, 204);
+} // namespace paint
+
+// Texts of the main window's message boxes.
+namespace texts {
+inline const QString kTitle = QStringLiteral("Barovista 1.1");
+inline const QString kAltitudeMissing = QStringLiteral(
+    "Bitte geben Sie die aktuelle Höhe in Metern ein, auf der Sie sich   \r\ngegenwärtig befinden.");
+inline const QString kReadingMissing =
+    QStringLiteral("Bitte geben Sie den aktuellen Luftdruck ein, den Ihr Barometer anzeigt.");
+inline const QString kWeatherMissing = QStringLiteral("Bitte geben Sie den aktuellen Luftdruck ein, der von einem   \r\n"
+                                                      "Wetterdienst für Ihren gegenwärtigen Standort ausgewiesen wird.");
+} // namespace texts
+
+// Shows a window and waits until it has the focus; false where it never gets
+// it.
+inline bool showAndActivate(QWidget &window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
 
 // A main window with a recording platform, the German display locale and a
 // temporary APPDATA of its own, started as the program starts it.
@@ -30,13 +60,34 @@ struct Window
         form = std::make_unique<Form1>(std::move(fake), DisplayLocale::german());
         if (load)
             form->Form1_Load();
-        if (show) {
-            form->show();
-            form->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        }
+        if (show)
+            QVERIFY(showAndActivate(*form));
     }
     Form1 *operator->() const { return form.get(); }
+
+    // An evaluation as the user starts it: both fields typed, the button
+    // pressed.
+    void evaluate(const QString &altitude, const QString &reading)
+    {
+        form->eingabe1->setText(altitude);
+        form->eingabe2->setText(reading);
+        form->Command1->click();
+    }
+
+    // The window a test names: "Form2" opens the help window and "Form3" the
+    // info window from their menu entries; any other name is the main window.
+    QWidget *open(const QString &name)
+    {
+        if (name == QLatin1String("Form2")) {
+            form->Hilfe_Click();
+            return form->helpWindow();
+        }
+        if (name == QLatin1String("Form3")) {
+            form->Info_Click();
+            return form->infoWindow();
+        }
+        return form.get();
+    }
 };
 
 // A whole program run on a given APPDATA, started at a given moment, as
@@ -51,39 +102,15 @@ struct Run
         window = std::make_unique<Window>(false, false, appData);
         window->platform->clock = now;
         (*window)->Form1_Load();
-        if (show) {
-            (*window)->show();
-            (*window)->activateWindow();
-            if (!QTest::qWaitForWindowActive(window->form.get()))
-                qWarning("window did not become active");
-        }
+        if (show && !showAndActivate(*window->form))
+            qWarning("window did not become active");
     }
     Form1 *operator->() const { return window->form.get(); }
     FakePlatform &platform() const { return *window->platform; }
 
-    void evaluate(const QString &altitude, const QString &reading)
-    {
-        window->form->eingabe1->setText(altitude);
-        window->form->eingabe2->setText(reading);
-        window->form->Command1->click();
-    }
+    void evaluate(const QString &altitude, const QString &reading) { window->evaluate(altitude, reading); }
     void close() { window->form->close(); }
 };
-
-// A file's bytes; a marker where it cannot be read, so that a missing file
-// never compares equal to an empty one.
-inline QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-inline bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
 
 inline QColor textColour(const QWidget *widget)
 {
