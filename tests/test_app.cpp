@@ -21,7 +21,6 @@ using namespace barovista::testing;
 
 namespace {
 
-const QDateTime kMonday(QDate(2026, 12, 7), QTime(10, 15, 0));
 
 } // namespace
 
@@ -46,17 +45,16 @@ private slots:
     void sessionEnd_savesOnceThenOnlyNewEvaluations();
 
 private:
-    QTemporaryDir *m_dir = nullptr;
-    QString appData() const { return m_dir->path(); }
-    QString folder() const { return appData() + QStringLiteral("/barovista"); }
-    QString file() const { return folder() + QStringLiteral("/save.dat"); }
-    std::unique_ptr<QTemporaryDir> m_owner;
+    TempAppData m_temp;
+    QString appData() const { return m_temp.appData(); }
+    QString folder() const { return m_temp.folder(); }
+    QString file() const { return m_temp.file(); }
 };
 
 void LifecycleTest::init()
 {
-    m_owner = std::make_unique<QTemporaryDir>();
-    m_dir = m_owner.get();
+    m_temp.renew();
+    QVERIFY(m_temp.isValid());
 }
 
 void LifecycleTest::firstStart_createsFolderAndEmptyRecord()
@@ -126,7 +124,7 @@ void LifecycleTest::life_firstStartEvaluateCloseRestoreReset()
         QCOMPARE(run->anzeige2->text(), QStringLiteral("1014,9  hPa"));
         QCOMPARE(run->anzeige4->text(),
                  QStringLiteral("Aktueller Luftdruck 1,65 hPa über mittlerem Luftdruck bezogen auf Meereshöhe."));
-        QCOMPARE(textColour(run->anzeige4), QColor(0, 0, 192));
+        QCOMPARE(textColour(run->anzeige4), paint::kBlue);
         QCOMPARE(run->Label14->text(), QStringLiteral("+1,65 hPa"));
         QCOMPARE(run->Label13->text(), QStringLiteral("1014,9  hPa"));
         QCOMPARE(run->latte->Y1(), 2672.0f);

@@ -37,7 +37,6 @@ using namespace barovista::testing;
 
 namespace {
 
-const QDateTime kMonday(QDate(2026, 12, 7), QTime(10, 15, 0));
 const QString kDamagedPrefix = QStringLiteral("save.dat.beschaedigt-");
 
 // The bytes that undisturbed runs write, one evaluation (altitude, reading)
@@ -110,10 +109,10 @@ private slots:
     void pastedText_shiftInsert();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString appData() const { return m_dir->path(); }
-    QString folder() const { return appData() + QStringLiteral("/barovista"); }
-    QString file() const { return folder() + QStringLiteral("/save.dat"); }
+    TempAppData m_temp;
+    QString appData() const { return m_temp.appData(); }
+    QString folder() const { return m_temp.folder(); }
+    QString file() const { return m_temp.file(); }
     QStringList keptFiles() const
     {
         return QDir(folder()).entryList({kDamagedPrefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden);
@@ -125,15 +124,15 @@ private:
 
 void FaultsTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
+    m_temp.renew();
+    QVERIFY(m_temp.isValid());
 }
 
 void FaultsTest::cleanup()
 {
     // A failed read-only case must not leave a folder that cannot be removed.
     QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    m_dir.reset();
+    m_temp.drop();
 }
 
 void FaultsTest::verifyKeptAndStartedAfresh(const Run &run, const QByteArray &bytes)

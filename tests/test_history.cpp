@@ -4,6 +4,7 @@
 #include "history/recordfile.h"
 #include "history/recording.h"
 #include "history/statistics.h"
+#include "fileio.h"
 
 #include <QRandomGenerator>
 #include <QLockFile>
@@ -18,6 +19,8 @@
 #include <unistd.h>
 
 using namespace barovista;
+using barovista::testing::readAll;
+using barovista::testing::writeAll;
 
 Q_DECLARE_METATYPE(barovista::TaggedValue)
 Q_DECLARE_METATYPE(barovista::RecordField)
@@ -84,18 +87,6 @@ Record fullRecord()
     r[RecordField::AbsolutMinmeer] = number(940);
     r[RecordField::Datestart] = day(2026, 1, 5);
     return r;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace

@@ -17,6 +17,26 @@
 namespace barovista::testing {
 
 // The colours the windows show, as the user sees them.
+// The moment the test runs start at, unless a test sets another: the
+// fake platform's clock starts here too.
+inline const QDateTime kMonday(QDate(2026, 12, 7), QTime(10, 15, 0));
+
+// A temporary APPDATA of a test's own, with the data folder and the history
+// file in it; made anew for each test function.
+class TempAppData
+{
+public:
+    void renew() { m_dir = std::make_unique<QTemporaryDir>(); }
+    void drop() { m_dir.reset(); }
+    bool isValid() const { return m_dir && m_dir->isValid(); }
+    QString appData() const { return m_dir->path(); }
+    QString folder() const { return appData() + QStringLiteral("/barovista"); }
+    QString file() const { return folder() + QStringLiteral("/save.dat"); }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
 namespace paint {
 inline const QColor kBlue(0, 0, 192);
 inline const QColor kRed(192, 0, 0);
