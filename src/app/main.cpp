@@ -11,6 +11,7 @@
 
 namespace {
 
+#ifdef Q_OS_UNIX
 // Qt's own message without a display is cryptic; say what to do instead.
 bool hasDisplay()
 {
@@ -20,17 +21,20 @@ bool hasDisplay()
     };
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
+#endif
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_UNIX
     if (!hasDisplay()) {
         std::fputs("barovista: no display (DISPLAY and WAYLAND_DISPLAY are not set); "
                    "to start it anyway under a virtual X server: xvfb-run make run\n",
                    stderr);
         return 1;
     }
+#endif
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     // The menu bar stays in the window, whose client area is laid out below
     // it. A desktop's global menu would take it out, and asking the desktop
