@@ -7,6 +7,7 @@
 #     both again write equal files.
 #   e2e-wine.sh BAROVISTA.EXE LINUX_BUILD_DIR
 # Exits 77 (skipped) where Wine, Xvfb, xdotool or the Linux build is missing.
+# E2E_KEEP=DIR keeps the history files of every run in DIR, for a look at them.
 set -u
 
 exe=$1
