@@ -6,7 +6,7 @@ BUILD_DIR ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test build deps clean screenshot package test-asan fuzz
+.PHONY: run test build deps clean screenshot package test-asan fuzz windows test-windows
 
 deps:
 	@./scripts/install-deps
@@ -45,6 +45,16 @@ screenshot: build
 # $(BUILD_DIR)/package and written there; install it with dpkg -i.
 package: deps
 	@JOBS=$(JOBS) ./scripts/build-package $(BUILD_DIR)/package
+
+# Windows: barovista.exe and its installer, cross-built with MinGW-w64 against
+# a static Qt cached in ~/.cache/barovista (scripts/build-windows), in
+# build-windows/. test-windows runs the same tests under Wine, and the
+# end-to-end test against the Linux build.
+windows:
+	@JOBS=$(JOBS) LINUX_BUILD_DIR=$(BUILD_DIR) ./scripts/build-windows
+
+test-windows: build windows
+	@cd build-windows && ctest --output-on-failure -j$(JOBS)
 
 clean:
 	@rm -rf $(BUILD_DIR)

@@ -8,6 +8,11 @@
 # the screen, so that it is not saved.
 #   e2e.sh BAROVISTA RECORDDUMP XCLOSE
 # Exits 77 (skipped) where Xvfb, xdotool or xclose is missing.
+# For the comparison with the Windows build (e2e-wine.sh):
+#   BAROVISTA_RUNNER    a command that starts BAROVISTA (split at blanks)
+#   E2E_OUT             folder that receives the history after the first and
+#                       the second run (run1.dat, run2.dat)
+#   E2E_SECOND_START    a history file put in place before the second start
 set -u
 
 app=$1
@@ -59,7 +64,8 @@ history="$APPDATA/barovista/save.dat"
 
 # Starts the program and gives its window the keyboard, as a click would.
 start() {
-    "$app" >"$tmp/app.log" 2>&1 &
+    # shellcheck disable=SC2086
+    ${BAROVISTA_RUNNER:-} "$app" >"$tmp/app.log" 2>&1 &
     pid=$!
     win=$(timeout 30 xdotool search --sync --onlyvisible --name '^Barovista 1\.1$' | head -n 1)
     [ -n "$win" ] || fail "the window did not appear"
@@ -97,6 +103,10 @@ expectTime() { # NAME
 
 today=$(date +%F)
 
+keep() { # NAME: the history after a run, for E2E_OUT
+    [ -z "${E2E_OUT:-}" ] || cp "$history" "$E2E_OUT/$1.dat" || fail "cannot keep the history in $E2E_OUT"
+}
+
 # First start: a reading typed with a comma, Enter, the altitude, Enter to
 # the button, Enter to evaluate.
 start
@@ -125,6 +135,11 @@ expect absolut_maxmeer double 950.5
 expect absolut_minmeer double 950.5
 expect datestart date "$today"
 echo "first run: typed 950,5 / 500 with Enter, history holds 950.5 and 1009 hPa"
+keep run1
+if [ -n "${E2E_SECOND_START:-}" ]; then
+    cp "$E2E_SECOND_START" "$history" || fail "cannot put $E2E_SECOND_START in place"
+    echo "second run starts on $E2E_SECOND_START"
+fi
 
 # Second start: the restored altitude stays, a new reading replaces the old
 # one (Backspace, then the digits), and Alt+B evaluates.
@@ -147,6 +162,7 @@ expect absolut_maxmeer double 960.4
 expect absolut_minmeer double 950.5
 expect datestart date "$today"
 echo "second run: restored altitude 500, Alt+B evaluated 960,4 to 1019,51 hPa"
+keep run2
 
 # Third start without an evaluation: closing writes nothing.
 cp "$history" "$tmp/before"

@@ -16,6 +16,7 @@
 
 namespace {
 
+#ifdef Q_OS_UNIX
 // Qt's own message without a display is cryptic; say what to do instead.
 bool hasDisplay()
 {
@@ -25,6 +26,7 @@ bool hasDisplay()
     };
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
+#endif
 
 // Answers --help and --version on the terminal and refuses any other
 // argument, with a usage line on stderr. Runs before QApplication, which
@@ -78,6 +80,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QString::fromLatin1(barovista::kProductVersion));
     if (const std::optional<int> status = answerCommandLine(argc, argv))
         return *status;
+#ifdef Q_OS_UNIX
     if (!hasDisplay()) {
         std::fputs("barovista: cannot open a window: no display found (neither DISPLAY nor "
                    "WAYLAND_DISPLAY is set). Start Barovista from a graphical desktop "
@@ -85,6 +88,7 @@ int main(int argc, char *argv[])
                    stderr);
         return 1;
     }
+#endif
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     // The menu bar stays in the window, whose client area is laid out below
     // it. A desktop's global menu would take it out, and asking the desktop
