@@ -39,8 +39,8 @@ bool same(double a, double b)
 }
 
 // Characters that can never continue a number, whatever came before.
-constexpr const char16_t *kEnders[] = {u"e5", u"E+3", u"x1F", u",25", u"\u0661\u0662", u"\u221E",
-                                       u"nan", u"\uFF11", u"_7", u"\n1"};
+constexpr const char16_t *kEnders[] = {u"e5",     u"E+3", u"x1F",    u",25", u"\u0661\u0662",
+                                       u"\u221E", u"nan", u"\uFF11", u"_7",  u"\n1"};
 
 // The characters the reading takes: blanks skipped, a sign, digits and at
 // most one point; empty when there is no digit among them.

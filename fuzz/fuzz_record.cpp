@@ -53,12 +53,10 @@ void useLikeStartUp(const Record &record)
     (void)statisticsReport(record, QDate(2026, 12, 7), german);
 
     Record recorded = record;
-    const ScreenTexts screen{record[RecordField::Hoehe].toText(german),
-                             record[RecordField::Luftdruck].toText(german),
-                             record[RecordField::Kali].toText(german),
-                             record[RecordField::Mitte].toText(german),
-                             record[RecordField::Meer].toText(german),
-                             record[RecordField::Infotext].toText(german)};
+    const ScreenTexts screen{
+        record[RecordField::Hoehe].toText(german), record[RecordField::Luftdruck].toText(german),
+        record[RecordField::Kali].toText(german),  record[RecordField::Mitte].toText(german),
+        record[RecordField::Meer].toText(german),  record[RecordField::Infotext].toText(german)};
     const QDateTime now(QDate(2026, 12, 7), QTime(10, 15, 0));
     (void)recordMeasurement(recorded, screen, [&now] { return now; });
     // What shutdown writes must be readable at the next start.
@@ -70,8 +68,8 @@ void useLikeStartUp(const Record &record)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                     static_cast<qsizetype>(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     const DecodeResult decoded = decodeRecord(bytes);
     if (!decoded.ok()) {
         if (decoded.record != Record())

@@ -20,11 +20,11 @@ public:
     QList<QUrl> openedUrls;
     QStringList modalWindows;
     int beeps = 0;
-    QList<Answer> answers;                    // answers to the next boxes, in order
-    std::function<void(QDialog &)> onModal;   // runs while a modal window is "open"
+    QList<Answer> answers;                  // answers to the next boxes, in order
+    std::function<void(QDialog &)> onModal; // runs while a modal window is "open"
     std::function<void(const MessageBox &)> onMessage;
     QDateTime clock = QDateTime(QDate(2026, 12, 7), QTime(10, 15, 0));
-    int clockStepSeconds = 0;                 // the clock advances by this much on each read
+    int clockStepSeconds = 0; // the clock advances by this much on each read
 
     Answer showMessage(QWidget *, const MessageBox &box) override
     {

@@ -11,13 +11,13 @@
 #include "ui/platform.h"
 
 #include <QAccessible>
-#include <QSet>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 
 using namespace barovista;
@@ -77,8 +77,7 @@ QStringList unnamedControls(QWidget *window)
         const QAccessible::Role role = iface->role();
         const bool needsName = state.focusable || isResultControl(iface->object())
                                || role == QAccessible::EditableText || role == QAccessible::PushButton
-                               || role == QAccessible::MenuItem
-                               || qobject_cast<QGroupBox *>(iface->object())
+                               || role == QAccessible::MenuItem || qobject_cast<QGroupBox *>(iface->object())
                                || role == QAccessible::Window || role == QAccessible::Dialog
                                || (role == QAccessible::StaticText && !state.invisible);
         if (needsName && iface->text(QAccessible::Name).trimmed().isEmpty())
@@ -97,8 +96,8 @@ QStringList unreadCaptions(QWidget *window)
         if (shown.isEmpty() || !label->isVisibleTo(window))
             continue;
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(label);
-        const QString said = iface->text(QAccessible::Name) + QLatin1Char('\n')
-                             + iface->text(QAccessible::Description);
+        const QString said =
+            iface->text(QAccessible::Name) + QLatin1Char('\n') + iface->text(QAccessible::Description);
         if (!said.contains(shown, Qt::CaseInsensitive))
             unread.append(QStringLiteral("%1: shows \"%2\", says \"%3\"")
                               .arg(label->objectName(), shown, said.simplified()));
@@ -158,8 +157,12 @@ void AccessibilityTest::everyControlHasAName_data()
     QTest::addColumn<QString>("altitude");
     QTest::addColumn<QString>("reading");
     QTest::newRow("Form1 as started") << "Form1" << QString() << QString();
-    QTest::newRow("Form1 evaluated") << "Form1" << "500" << "950";
-    QTest::newRow("Form1 off the scale") << "Form1" << "0" << "1100";
+    QTest::newRow("Form1 evaluated") << "Form1"
+                                     << "500"
+                                     << "950";
+    QTest::newRow("Form1 off the scale") << "Form1"
+                                         << "0"
+                                         << "1100";
     QTest::newRow("Form2") << "Form2" << QString() << QString();
     QTest::newRow("Form3") << "Form3" << QString() << QString();
 }
@@ -183,7 +186,8 @@ void AccessibilityTest::everyControlHasAName()
     QVERIFY(target);
     QVERIFY(target->isVisible());
     const QStringList unnamed = unnamedControls(target);
-    QVERIFY2(unnamed.isEmpty(), qPrintable(QStringLiteral("without a name: ") + unnamed.join(QStringLiteral("; "))));
+    QVERIFY2(unnamed.isEmpty(),
+             qPrintable(QStringLiteral("without a name: ") + unnamed.join(QStringLiteral("; "))));
 }
 
 void AccessibilityTest::everyCaptionIsRead_data()
@@ -204,11 +208,16 @@ void AccessibilityTest::fieldsAreAnnouncedByTheirLabels_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("label");
-    QTest::newRow("barometer reading") << "eingabe2" << "Label2";
-    QTest::newRow("altitude") << "eingabe1" << "Label1";
-    QTest::newRow("weather service") << "eingabe3" << "Label5";
-    QTest::newRow("sea-level pressure") << "anzeige2" << "Label4";
-    QTest::newRow("mean pressure") << "anzeige1" << "Label3";
+    QTest::newRow("barometer reading") << "eingabe2"
+                                       << "Label2";
+    QTest::newRow("altitude") << "eingabe1"
+                              << "Label1";
+    QTest::newRow("weather service") << "eingabe3"
+                                     << "Label5";
+    QTest::newRow("sea-level pressure") << "anzeige2"
+                                        << "Label4";
+    QTest::newRow("mean pressure") << "anzeige1"
+                                   << "Label3";
 }
 
 void AccessibilityTest::fieldsAreAnnouncedByTheirLabels()
@@ -238,8 +247,12 @@ void AccessibilityTest::buttonsSayTheirCaptionAndAccessKey_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("accessKey");
-    QTest::newRow("evaluation") << "Command1" << "Berechnung durchführen" << "Alt+B";
-    QTest::newRow("calibration") << "Command2" << "Kalibrierung durchführen" << "Alt+K";
+    QTest::newRow("evaluation") << "Command1"
+                                << "Berechnung durchführen"
+                                << "Alt+B";
+    QTest::newRow("calibration") << "Command2"
+                                 << "Kalibrierung durchführen"
+                                 << "Alt+K";
 }
 
 void AccessibilityTest::buttonsSayTheirCaptionAndAccessKey()
@@ -373,13 +386,11 @@ void AccessibilityTest::messageBoxes_sayTitleTextAndButtons_data()
     QTest::addColumn<int>("icon");
     QTest::addColumn<QString>("prompt");
     QTest::addColumn<QStringList>("buttonNames");
-    QTest::newRow("warning, two lines")
-        << int(Platform::Buttons::Ok) << int(Platform::Icon::Warning)
-        << texts::kWeatherMissing
-        << QStringList{QStringLiteral("OK")};
-    QTest::newRow("report without icon") << int(Platform::Buttons::Ok) << int(Platform::Icon::None)
-                                         << "Ihr Barometer zeigt 2,5 hPa zu viel an."
-                                         << QStringList{QStringLiteral("OK")};
+    QTest::newRow("warning, two lines") << int(Platform::Buttons::Ok) << int(Platform::Icon::Warning)
+                                        << texts::kWeatherMissing << QStringList{QStringLiteral("OK")};
+    QTest::newRow("report without icon")
+        << int(Platform::Buttons::Ok) << int(Platform::Icon::None)
+        << "Ihr Barometer zeigt 2,5 hPa zu viel an." << QStringList{QStringLiteral("OK")};
     QTest::newRow("question") << int(Platform::Buttons::YesNo) << int(Platform::Icon::Question)
                               << "Wollen Sie alle gespeicherten Daten löschen?"
                               << QStringList{QStringLiteral("Ja"), QStringLiteral("Nein")};
@@ -425,9 +436,9 @@ void AccessibilityTest::messageBoxes_sayTitleTextAndButtons()
     });
 
     DesktopPlatform platform;
-    platform.showMessage(&owner, {prompt, title, Platform::Buttons(buttons), Platform::Icon(icon),
-                                  buttons == int(Platform::Buttons::YesNo) ? Platform::Answer::No
-                                                                           : Platform::Answer::Ok});
+    platform.showMessage(
+        &owner, {prompt, title, Platform::Buttons(buttons), Platform::Icon(icon),
+                 buttons == int(Platform::Buttons::YesNo) ? Platform::Answer::No : Platform::Answer::Ok});
     QVERIFY2(inspected, "no modal box was open");
     QVERIFY2(dialogRole == QAccessible::Dialog || dialogRole == QAccessible::AlertMessage,
              qPrintable(QString::number(int(dialogRole))));

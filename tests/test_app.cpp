@@ -19,10 +19,7 @@
 using namespace barovista;
 using namespace barovista::testing;
 
-namespace {
-
-
-} // namespace
+namespace {} // namespace
 
 class LifecycleTest : public QObject
 {
@@ -81,7 +78,9 @@ void LifecycleTest::firstStart_createsFolderAndEmptyRecord()
 
 void LifecycleTest::closingWithoutEvaluation_writesNothing()
 {
-    { Run(appData(), kMonday, true).close(); }
+    {
+        Run(appData(), kMonday, true).close();
+    }
     const QByteArray before = readAll(file());
     Run run(appData(), kMonday.addDays(1), true);
     run->eingabe1->setText(QStringLiteral("500"));
@@ -93,7 +92,9 @@ void LifecycleTest::closingWithoutEvaluation_writesNothing()
 
 void LifecycleTest::closingAfterClearedResult_writesNothing()
 {
-    { Run(appData(), kMonday, true).close(); }
+    {
+        Run(appData(), kMonday, true).close();
+    }
     const QByteArray before = readAll(file());
     Run run(appData(), kMonday, true);
     run.evaluate(QStringLiteral("500"), QStringLiteral("950"));
@@ -122,8 +123,9 @@ void LifecycleTest::life_firstStartEvaluateCloseRestoreReset()
         QCOMPARE(run->eingabe3->text(), QStringLiteral("1013"));
         QCOMPARE(run->anzeige1->text(), QStringLiteral("898,54  hPa"));
         QCOMPARE(run->anzeige2->text(), QStringLiteral("1014,9  hPa"));
-        QCOMPARE(run->anzeige4->text(),
-                 QStringLiteral("Aktueller Luftdruck 1,65 hPa über mittlerem Luftdruck bezogen auf Meereshöhe."));
+        QCOMPARE(
+            run->anzeige4->text(),
+            QStringLiteral("Aktueller Luftdruck 1,65 hPa über mittlerem Luftdruck bezogen auf Meereshöhe."));
         QCOMPARE(textColour(run->anzeige4), paint::kBlue);
         QCOMPARE(run->Label14->text(), QStringLiteral("+1,65 hPa"));
         QCOMPARE(run->Label13->text(), QStringLiteral("1014,9  hPa"));
@@ -137,14 +139,15 @@ void LifecycleTest::life_firstStartEvaluateCloseRestoreReset()
         QCOMPARE(run.platform().boxes.size(), 1);
         QCOMPARE(run.platform().boxes.first().title, QStringLiteral("Barovista 1.1 - Statistik"));
         QCOMPARE(run.platform().boxes.first().icon, Platform::Icon::None);
-        QCOMPARE(run.platform().boxes.first().prompt,
-                 QStringLiteral("LUFTDRUCK-STATISTIK \r\n"
-                                "Zeitraum: 07.12.2026 bis 07.12.2026 \r\n"
-                                "\r\n"
-                                "Letzte Messung:    1014,9  hPa / absolut:  900  hPa  (07.12.2026, 10:15:00) \r\n"
-                                "\r\n"
-                                "Maximalwert:    1014,9  hPa / absolut:  900  hPa  (07.12.2026, 10:15:00) \r\n"
-                                "Minimalwert:    1014,9  hPa / absolut:  900  hPa  (07.12.2026, 10:15:00) "));
+        QCOMPARE(
+            run.platform().boxes.first().prompt,
+            QStringLiteral("LUFTDRUCK-STATISTIK \r\n"
+                           "Zeitraum: 07.12.2026 bis 07.12.2026 \r\n"
+                           "\r\n"
+                           "Letzte Messung:    1014,9  hPa / absolut:  900  hPa  (07.12.2026, 10:15:00) \r\n"
+                           "\r\n"
+                           "Maximalwert:    1014,9  hPa / absolut:  900  hPa  (07.12.2026, 10:15:00) \r\n"
+                           "Minimalwert:    1014,9  hPa / absolut:  900  hPa  (07.12.2026, 10:15:00) "));
         QCOMPARE(QApplication::focusWidget(), run->eingabe2);
 
         // A higher and then a lower value, each equal to nothing stored.
@@ -167,18 +170,22 @@ void LifecycleTest::life_firstStartEvaluateCloseRestoreReset()
         const QStringList lines = run.platform().boxes.first().prompt.split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 7);
         QCOMPARE(lines[1], QStringLiteral("Zeitraum: 07.12.2026 bis 10.12.2026 "));
-        QVERIFY2(lines[3].endsWith(QStringLiteral("absolut:  910  hPa  (09.12.2026, 10:15:00) ")), qPrintable(lines[3]));
-        QVERIFY2(lines[5].startsWith(QStringLiteral("Maximalwert:    1026,17  hPa / absolut:  910  hPa  (09.12.2026")),
+        QVERIFY2(lines[3].endsWith(QStringLiteral("absolut:  910  hPa  (09.12.2026, 10:15:00) ")),
+                 qPrintable(lines[3]));
+        QVERIFY2(lines[5].startsWith(
+                     QStringLiteral("Maximalwert:    1026,17  hPa / absolut:  910  hPa  (09.12.2026")),
                  qPrintable(lines[5]));
-        QVERIFY2(lines[6].startsWith(QStringLiteral("Minimalwert:    1014,9  hPa / absolut:  900  hPa  (08.12.2026")),
+        QVERIFY2(lines[6].startsWith(
+                     QStringLiteral("Minimalwert:    1014,9  hPa / absolut:  900  hPa  (08.12.2026")),
                  qPrintable(lines[6]));
 
         run.evaluate(QStringLiteral("0"), QStringLiteral("1000"));
         run.platform().answers = {Platform::Answer::Yes};
         run->Ende->trigger();
         const auto &question = run.platform().boxes.last();
-        QCOMPARE(question.prompt, QStringLiteral("Möchten Sie die Statistik sowie sämtliche Eingaben löschen und   \r\n"
-                                                 "das Programm beenden?  "));
+        QCOMPARE(question.prompt,
+                 QStringLiteral("Möchten Sie die Statistik sowie sämtliche Eingaben löschen und   \r\n"
+                                "das Programm beenden?  "));
         QCOMPARE(question.title, QStringLiteral("Barovista 1.1 - Reset"));
         QCOMPARE(question.icon, Platform::Icon::Question);
         QCOMPARE(question.buttons, Platform::Buttons::YesNo);
@@ -257,7 +264,9 @@ void LifecycleTest::damagedFile_isKeptAndUserTold_data()
     unknownTag[0] = 9;
     QByteArray textPastEnd("\x08\x00\xff\xff", 4);
     QByteArray notANumber(2, '\0');
-    notANumber += QByteArray("\x08\x00\x03\x00" "900", 7);
+    notANumber += QByteArray("\x08\x00\x03\x00"
+                             "900",
+                             7);
     notANumber += QByteArray("\x05\x00\x00\x00\x00\x00\x00\x00\xf8\x7f", 10); // NaN offset
     QTest::newRow("empty file") << QByteArray();
     QTest::newRow("ends early") << QByteArray(20, '\0');
@@ -287,7 +296,9 @@ void LifecycleTest::damagedFile_isKeptAndUserTold()
 
 void LifecycleTest::shutdown_cannotWrite_tellsUserAndKeepsOldFile()
 {
-    { Run(appData(), kMonday, true).close(); }
+    {
+        Run(appData(), kMonday, true).close();
+    }
     const QByteArray before = readAll(file());
     Run run(appData(), kMonday, true);
     run.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
@@ -296,7 +307,8 @@ void LifecycleTest::shutdown_cannotWrite_tellsUserAndKeepsOldFile()
     QVERIFY(QDir().mkpath(file()));
     run.close();
     QCOMPARE(run.platform().boxes.size(), 1);
-    QVERIFY(run.platform().boxes.first().prompt.startsWith(QStringLiteral("Die Messung konnte nicht gespeichert werden")));
+    QVERIFY(run.platform().boxes.first().prompt.startsWith(
+        QStringLiteral("Die Messung konnte nicht gespeichert werden")));
     QCOMPARE(run.platform().boxes.first().icon, Platform::Icon::Warning);
     QVERIFY(QFileInfo(file()).isDir());
     QCOMPARE(readAll(file() + QStringLiteral(".bak")), before);
@@ -305,7 +317,11 @@ void LifecycleTest::shutdown_cannotWrite_tellsUserAndKeepsOldFile()
 void LifecycleTest::shutdown_removedHistoryBeginsAnew()
 {
     // A history from an earlier day, deleted while the window is open.
-    { Run earlier(appData(), kMonday.addDays(-30), false); earlier.evaluate("0", "1050"); earlier.close(); }
+    {
+        Run earlier(appData(), kMonday.addDays(-30), false);
+        earlier.evaluate("0", "1050");
+        earlier.close();
+    }
     Run run(appData(), kMonday, true);
     run.evaluate(QStringLiteral("500"), QStringLiteral("955"));
     QVERIFY(QDir(folder()).removeRecursively());
@@ -316,7 +332,8 @@ void LifecycleTest::shutdown_removedHistoryBeginsAnew()
     QVERIFY(decoded.ok());
     // It stays deleted: a new history, begun on the day of closing, holds
     // this measurement alone.
-    QCOMPARE(decoded.record[RecordField::Datestart], TaggedValue::fromDate(toDaySerial(kMonday.date().addDays(1))));
+    QCOMPARE(decoded.record[RecordField::Datestart],
+             TaggedValue::fromDate(toDaySerial(kMonday.date().addDays(1))));
     QCOMPARE(decoded.record[RecordField::Meer].textValue(), QStringLiteral("1013,78  hPa"));
     QCOMPARE(decoded.record[RecordField::Minmeer].doubleValue(), 1013.78);
     QCOMPARE(decoded.record[RecordField::Maxmeer].doubleValue(), 1013.78);

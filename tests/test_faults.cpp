@@ -382,8 +382,10 @@ void FaultsTest::kill_whileSaving_leavesOneWholeRecord()
                  qPrintable(QStringLiteral("savekiller ended by itself: ") + saver.readAllStandardError()));
 
         const QByteArray bytes = readAll(path);
-        QVERIFY2(bytes == stateA || bytes == stateB,
-                 qPrintable(QStringLiteral("kill %1 left %2 bytes that are neither record").arg(i).arg(bytes.size())));
+        QVERIFY2(
+            bytes == stateA || bytes == stateB,
+            qPrintable(
+                QStringLiteral("kill %1 left %2 bytes that are neither record").arg(i).arg(bytes.size())));
         const DecodeResult decoded = decodeRecord(bytes);
         QVERIFY(decoded.ok());
         QVERIFY(decoded.record == a || decoded.record == b);
@@ -398,7 +400,8 @@ void FaultsTest::kill_whileSaving_leavesOneWholeRecord()
     // "save.dat.XXXXXX" beside it; a kill can leave only the latter behind.
     const QRegularExpression temporary(QStringLiteral("^save\\.dat\\.[A-Za-z0-9]{6}$"));
     int leftovers = 0;
-    for (const QString &name : QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+    for (const QString &name :
+         QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
         if (name == QLatin1String("save.dat"))
             continue;
         QVERIFY2(temporary.match(name).hasMatch(), qPrintable(QStringLiteral("unexpected file ") + name));
@@ -538,8 +541,8 @@ void FaultsTest::pastedText_shiftInsert()
     QTest::keyClick(f.Command1, Qt::Key_Return);
     QVERIFY(run.platform().boxes.isEmpty());
     QCOMPARE(f.anzeige2->text(), pressureFieldText(seaLevelPressure(pressure, altitude).value(), german));
-    for (const QString &s : {f.anzeige1->text(), f.anzeige2->text(), f.anzeige4->text(), f.Label13->text(),
-                             f.Label14->text()})
+    for (const QString &s :
+         {f.anzeige1->text(), f.anzeige2->text(), f.anzeige4->text(), f.Label13->text(), f.Label14->text()})
         QVERIFY2(!kBrokenNumber.match(s).hasMatch(), qPrintable(s));
 }
 

@@ -73,7 +73,8 @@ struct ScaleRows
 ScaleRows scaleRows(Window &w, double factor, double yTwips, QRgb colour)
 {
     const QImage image = w->grab().toImage();
-    const QPoint origin = w->centralWidget()->mapTo(w.form.get(), QPoint(0, 0)) + framePx(QStringLiteral("Frame2"));
+    const QPoint origin =
+        w->centralWidget()->mapTo(w.form.get(), QPoint(0, 0)) + framePx(QStringLiteral("Frame2"));
     const int x1 = std::lround((origin.x() + kLongTickX1 / 15.0) * factor);
     const int x2 = std::lround((origin.x() + kLongTickX2 / 15.0) * factor);
     return {rowsOfColour(image, x1, x2, colour), (origin.y() + yTwips / 15.0) * factor};
@@ -223,8 +224,8 @@ void HiDpiTest::ticks_lieOnTheirTwips()
     QVERIFY2(std::abs(nearest - predicted) <= m_factor,
              qPrintable(QStringLiteral("tick at row %1, predicted %2").arg(nearest).arg(predicted)));
     // One logical pixel thick: exactly factor device rows.
-    const int thickness = int(std::count_if(rows.begin(), rows.end(),
-                                            [&](int row) { return std::abs(row - nearest) <= 2 * m_factor; }));
+    const int thickness = int(std::count_if(
+        rows.begin(), rows.end(), [&](int row) { return std::abs(row - nearest) <= 2 * m_factor; }));
     QCOMPARE(thickness, int(m_factor));
 }
 
@@ -249,8 +250,9 @@ void HiDpiTest::indicator_liesOnItsTwips()
 
     const auto [rows, predicted] = scaleRows(w, m_factor, indicatorY(hPaAbove), paint::kRed.rgb());
     QVERIFY2(!rows.isEmpty(), "no red indicator drawn");
-    QVERIFY2(std::abs(rows.first() - predicted) <= m_factor,
-             qPrintable(QStringLiteral("indicator at row %1, predicted %2").arg(rows.first()).arg(predicted)));
+    QVERIFY2(
+        std::abs(rows.first() - predicted) <= m_factor,
+        qPrintable(QStringLiteral("indicator at row %1, predicted %2").arg(rows.first()).arg(predicted)));
     QCOMPARE(rows.size(), int(m_factor));
     QCOMPARE(rows.last() - rows.first() + 1, int(m_factor));
 }
@@ -279,7 +281,8 @@ void HiDpiTest::captions_scaleWithTheWindow()
     QVERIFY(caption);
 
     const QPoint client = w->centralWidget()->mapTo(w.form.get(), QPoint(0, 0));
-    const QRect logical(client + framePx(QString::fromLatin1(place->frame)) + QPoint(px(place->left), px(place->top)),
+    const QRect logical(client + framePx(QString::fromLatin1(place->frame))
+                            + QPoint(px(place->left), px(place->top)),
                         QSize(px(place->width), px(place->height)));
     QCOMPARE(QRect(caption->mapTo(w.form.get(), QPoint(0, 0)), caption->size()), logical);
 
@@ -289,10 +292,10 @@ void HiDpiTest::captions_scaleWithTheWindow()
     QVERIFY2(!ink.isEmpty(), "no text drawn in the caption's box");
 
     const int textHeight = QFontMetrics(caption->font()).tightBoundingRect(caption->text()).height();
-    QVERIFY2(std::abs(ink.height() - textHeight * m_factor) <= m_factor + 1,
-             qPrintable(QStringLiteral("ink %1 device px high, text %2 logical px")
-                            .arg(ink.height())
-                            .arg(textHeight)));
+    QVERIFY2(
+        std::abs(ink.height() - textHeight * m_factor) <= m_factor + 1,
+        qPrintable(
+            QStringLiteral("ink %1 device px high, text %2 logical px").arg(ink.height()).arg(textHeight)));
     QVERIFY2(ink.left() <= 3 * m_factor,
              qPrintable(QStringLiteral("text starts %1 device px into its box").arg(ink.left())));
 }
@@ -332,8 +335,8 @@ void HiDpiTest::pictures_haveScreenResolution()
     QCOMPARE(emblem.devicePixelRatio(), m_factor);
     QCOMPARE(emblem.size(), QSize(48, 48) * m_factor);
     if (m_factor >= 2) {
-        const QImage drawn = info->grab().toImage().copy(
-            QRect(info->Picture2->pos() * m_factor, QSize(48, 48) * m_factor));
+        const QImage drawn =
+            info->grab().toImage().copy(QRect(info->Picture2->pos() * m_factor, QSize(48, 48) * m_factor));
         QVERIFY(detailedBlockShare(drawn) > 0.2);
     }
 }
@@ -345,11 +348,15 @@ void HiDpiTest::text_keepsItsColoursUnderADarkTheme_data()
     QTest::addColumn<bool>("followsTheme");
     for (const char *control : {"anzeige2", "anzeige1", "anzeige4", "Frame4", "Frame2", "Label2", "Label5"})
         QTest::newRow(control) << "Form1" << control << false;
-    QTest::newRow("help text") << "Form2" << "Text1" << false;
-    QTest::newRow("info name") << "Form3" << "Label1" << false;
-    QTest::newRow("info address") << "Form3" << "Label3" << false;
+    QTest::newRow("help text") << "Form2"
+                               << "Text1" << false;
+    QTest::newRow("info name") << "Form3"
+                               << "Label1" << false;
+    QTest::newRow("info address") << "Form3"
+                                  << "Label3" << false;
     // Input fields are in the desktop's colours: they do change.
-    QTest::newRow("input field") << "Form1" << "eingabe2" << true;
+    QTest::newRow("input field") << "Form1"
+                                 << "eingabe2" << true;
 }
 
 // The control drawn under the default palette and under a dark one set on
@@ -367,7 +374,8 @@ void HiDpiTest::text_keepsItsColoursUnderADarkTheme()
         auto *widget = shown->findChild<QWidget *>(control);
         if (auto *area = qobject_cast<QAbstractScrollArea *>(widget))
             widget = area->viewport(); // the text, without the themed scroll bar
-        return widget ? shown->grab(QRect(widget->mapTo(shown, QPoint(0, 0)), widget->size())).toImage() : QImage();
+        return widget ? shown->grab(QRect(widget->mapTo(shown, QPoint(0, 0)), widget->size())).toImage()
+                      : QImage();
     };
     const QImage standard = render();
     const QPalette saved = QApplication::palette();
@@ -413,9 +421,8 @@ void HiDpiTest::messageBoxes_keepEveryLineWhole()
     if (qgetenv("QT_QPA_PLATFORMTHEME") == "gtk3" && !gtkLoaded())
         QSKIP("the GTK platform theme is not installed (qt6-gtk-platformtheme)");
 
-    const auto box = makeMessageBox(nullptr, {prompt, texts::kTitle,
-                                              Platform::Buttons(buttons), Platform::Icon(icon),
-                                              Platform::Answer::Ok});
+    const auto box = makeMessageBox(nullptr, {prompt, texts::kTitle, Platform::Buttons(buttons),
+                                              Platform::Icon(icon), Platform::Answer::Ok});
     box->show();
     QVERIFY(QTest::qWaitForWindowExposed(box.get()));
     QCoreApplication::processEvents(); // the layout requests that follow the showing

@@ -1,13 +1,13 @@
+#include "fileio.h"
 #include "history/datafolder.h"
 #include "history/historystore.h"
 #include "history/record.h"
 #include "history/recordfile.h"
 #include "history/recording.h"
 #include "history/statistics.h"
-#include "fileio.h"
 
-#include <QRandomGenerator>
 #include <QLockFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -33,8 +33,14 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-TaggedValue text(const QString &value) { return TaggedValue::fromText(value); }
-TaggedValue number(double value) { return TaggedValue::fromDouble(value); }
+TaggedValue text(const QString &value)
+{
+    return TaggedValue::fromText(value);
+}
+TaggedValue number(double value)
+{
+    return TaggedValue::fromDouble(value);
+}
 TaggedValue day(int year, int month, int dayOfMonth)
 {
     return TaggedValue::fromDate(toDaySerial(QDate(year, month, dayOfMonth)));
@@ -157,13 +163,10 @@ void TestHistory::encodesValuesByteForByte_data()
                           << QByteArray::fromHex("070000000000c0d5e140") << true;
     QTest::newRow("umlaut text") << RecordField::Hoehe << text(QString::fromUtf8("über"))
                                  << QByteArray::fromHex("08000400fc626572") << true;
-    QTest::newRow("empty text") << RecordField::Kali << text("") << QByteArray::fromHex("08000000")
-                                << true;
-    QTest::newRow("0x80 block") << RecordField::Infotext
-                                << text(QString::fromUtf8("€„“Ÿ\u0081"))
+    QTest::newRow("empty text") << RecordField::Kali << text("") << QByteArray::fromHex("08000000") << true;
+    QTest::newRow("0x80 block") << RecordField::Infotext << text(QString::fromUtf8("€„“Ÿ\u0081"))
                                 << QByteArray::fromHex("080005008084939f81") << true;
-    QTest::newRow("no cp1252 byte") << RecordField::Meer
-                                    << text(QString::fromUtf8("a中😀\u0080b"))
+    QTest::newRow("no cp1252 byte") << RecordField::Meer << text(QString::fromUtf8("a中😀\u0080b"))
                                     << QByteArray::fromHex("08000500613f3f3f62") << false;
 }
 
@@ -280,21 +283,19 @@ void TestHistory::refusesUnusableValues_data()
     QTest::newRow("NaN") << F::Maxmeer << doubleBytes(kTagDouble, kNaN) << E::NotANumber;
     QTest::newRow("infinite offset") << F::Tendenzlatte << doubleBytes(kTagDouble, kInf) << E::NotANumber;
     QTest::newRow("infinite date") << F::Datestart << date(-kInf) << E::NotANumber;
-    QTest::newRow("offset beyond float") << F::Tendenzlatte << doubleBytes(kTagDouble, 1e39)
-                                         << E::UnusableValue;
+    QTest::newRow("offset beyond float")
+        << F::Tendenzlatte << doubleBytes(kTagDouble, 1e39) << E::UnusableValue;
     QTest::newRow("year 99") << F::Datelastmess << date(-657435) << E::DateRange;
     QTest::newRow("year 10000") << F::Dateminmeer << date(2958466) << E::DateRange;
     QTest::newRow("year 100") << F::Dateminmeer << date(-657434) << E::None;
     QTest::newRow("year 9999") << F::Datestart << date(2958465.5) << E::None;
     QTest::newRow("altitude 44240") << F::Hoehe << textBytes("44240") << E::AltitudeRange;
     QTest::newRow("altitude 44239") << F::Hoehe << textBytes("44239") << E::None;
-    QTest::newRow("altitude as double") << F::Hoehe << doubleBytes(kTagDouble, 1e6)
-                                        << E::AltitudeRange;
+    QTest::newRow("altitude as double") << F::Hoehe << doubleBytes(kTagDouble, 1e6) << E::AltitudeRange;
     QTest::newRow("altitude no number") << F::Hoehe << textBytes("abc") << E::None;
     QTest::newRow("text for lowest") << F::Minmeer << textBytes("1000") << E::UnusableValue;
     QTest::newRow("text for day") << F::Datemaxmeer << textBytes("07.12.2026") << E::UnusableValue;
-    QTest::newRow("double for day") << F::Datestart << doubleBytes(kTagDouble, 46000)
-                                    << E::UnusableValue;
+    QTest::newRow("double for day") << F::Datestart << doubleBytes(kTagDouble, 46000) << E::UnusableValue;
     QTest::newRow("date for time text") << F::Timelastmess << date(46000) << E::None;
 }
 
@@ -411,10 +412,9 @@ void TestHistory::recordingUpdatesExtremes_data()
     QTest::newRow("new highest") << number(1000) << number(1020) << "1021" << 1021.0 << false << true;
     QTest::newRow("in between") << number(1000) << number(1020) << "1010" << 1010.0 << false << false;
     QTest::newRow("equal lowest") << number(1000) << number(1020) << "1000" << 1000.0 << true << false;
-    QTest::newRow("equal highest") << number(1000) << number(1020) << "1020.004" << 1020.0 << false
-                                   << true;
-    QTest::newRow("tie rounds to even") << number(1000) << number(1020) << "995.125" << 995.12
-                                        << true << false;
+    QTest::newRow("equal highest") << number(1000) << number(1020) << "1020.004" << 1020.0 << false << true;
+    QTest::newRow("tie rounds to even")
+        << number(1000) << number(1020) << "995.125" << 995.12 << true << false;
     QTest::newRow("empty highest is 0") << number(1000) << TaggedValue() << "0" << 0.0 << true << true;
     QTest::newRow("empty text lowest") << text("") << number(1020) << "1010" << 1010.0 << true << false;
 }
@@ -436,8 +436,8 @@ void TestHistory::recordingUpdatesExtremes()
     recordMeasurement(record, ScreenTexts{"0", reading, "", "", "", "x"}, [&] { return at; });
 
     QCOMPARE(record[RecordField::AbsolutLastmess], number(seaLevel));
-    const auto check = [&](RecordField value, RecordField date, RecordField time,
-                           RecordField absolute, bool taken) {
+    const auto check = [&](RecordField value, RecordField date, RecordField time, RecordField absolute,
+                           bool taken) {
         if (taken) {
             QCOMPARE(record[value], number(seaLevel));
             QCOMPARE(record[date], day(2027, 2, 3));
@@ -469,20 +469,18 @@ void TestHistory::unreducibleReadingKeepsFileReadable()
 
 void TestHistory::statisticsWorkedExample()
 {
-    const std::optional<QString> report =
-        statisticsReport(fullRecord(), QDate(2026, 12, 8), m_german);
+    const std::optional<QString> report = statisticsReport(fullRecord(), QDate(2026, 12, 8), m_german);
     QVERIFY(report);
-    QCOMPARE(*report,
-             QString::fromUtf8("LUFTDRUCK-STATISTIK \r\n"
-                               "Zeitraum: 05.01.2026 bis 08.12.2026 \r\n"
-                               "\r\n"
-                               "Letzte Messung:    998,4  hPa / absolut:  940  hPa  (07.12.2026, "
-                               "10:15:00) \r\n"
-                               "\r\n"
-                               "Maximalwert:    1020,5  hPa / absolut:  955,12  hPa  (01.03.2026, "
-                               "08:01:02) \r\n"
-                               "Minimalwert:    998,4  hPa / absolut:  940  hPa  (07.12.2026, "
-                               "10:15:00) "));
+    QCOMPARE(*report, QString::fromUtf8("LUFTDRUCK-STATISTIK \r\n"
+                                        "Zeitraum: 05.01.2026 bis 08.12.2026 \r\n"
+                                        "\r\n"
+                                        "Letzte Messung:    998,4  hPa / absolut:  940  hPa  (07.12.2026, "
+                                        "10:15:00) \r\n"
+                                        "\r\n"
+                                        "Maximalwert:    1020,5  hPa / absolut:  955,12  hPa  (01.03.2026, "
+                                        "08:01:02) \r\n"
+                                        "Minimalwert:    998,4  hPa / absolut:  940  hPa  (07.12.2026, "
+                                        "10:15:00) "));
 }
 
 void TestHistory::statisticsNeedsLastMeasurement_data()
@@ -624,8 +622,7 @@ void TestHistory::damagedFileIsKeptAside()
     const QString path = dir.filePath("save.dat");
     QVERIFY(writeAll(path, bytes));
 
-    const LoadResult loaded =
-        loadRecordFile(path, QDateTime(QDate(2026, 12, 8), QTime(10, 15, 0)));
+    const LoadResult loaded = loadRecordFile(path, QDateTime(QDate(2026, 12, 8), QTime(10, 15, 0)));
     QCOMPARE(loaded.status, LoadResult::Status::Damaged);
     QCOMPARE(loaded.keptPath, path + ".beschaedigt-20261208-101500");
     QCOMPARE(loaded.record, Record());
@@ -691,9 +688,9 @@ void TestHistory::closingRecordsOntoFileOnDisk()
         if (deletedBetween && reading == readings.last())
             QVERIFY(QFile::remove(path));
         const QString shown = reading + QStringLiteral("  hPa");
-        const RecordResult result = recordOntoHistory(
-            path, {{"0", reading, "", shown, shown, "x"}, number(reading.toDouble() / 10)},
-            [&] { return closed; });
+        const RecordResult result =
+            recordOntoHistory(path, {{"0", reading, "", shown, shown, "x"}, number(reading.toDouble() / 10)},
+                              [&] { return closed; });
         QCOMPARE(result.status, RecordResult::Status::Saved);
     }
     const DecodeResult decoded = decodeRecord(readAll(path));
@@ -777,8 +774,8 @@ void TestHistory::dataFolderLocation_data()
                                        << QString::fromUtf8("/tmp/Jürgen/barovista");
     QTest::newRow("XDG_DATA_HOME") << QByteArray() << QByteArray("/x/data") << "/x/data/barovista";
     QTest::newRow("neither") << QByteArray() << QByteArray() << "/home/u/.local/share/barovista";
-    QTest::newRow("relative XDG_DATA_HOME") << QByteArray() << QByteArray("data")
-                                            << "/home/u/.local/share/barovista";
+    QTest::newRow("relative XDG_DATA_HOME")
+        << QByteArray() << QByteArray("data") << "/home/u/.local/share/barovista";
 }
 
 void TestHistory::dataFolderLocation()
@@ -803,8 +800,8 @@ void TestHistory::staleTemporaries_areRemovedOthersKept()
         int ageSeconds;
         bool survives;
     } cases[] = {
-        {"save.dat.Ab3dE9", 3600, false},      // left by a killed save
-        {"save.dat.xY12zz", 5, true},          // may belong to a save under way
+        {"save.dat.Ab3dE9", 3600, false}, // left by a killed save
+        {"save.dat.xY12zz", 5, true},     // may belong to a save under way
         {"save.dat.beschaedigt-20261207-101500", 3600, true},
         {"save.dat.abc", 3600, true},
         {"save.dat.Ab3dE9x", 3600, true},

@@ -64,7 +64,7 @@ Hundredths exactHundredths(double x)
     }
     const std::uint64_t cents = count % 100;
     const std::string text = (x < 0 ? "-" : "") + std::to_string(count / 100) + '.'
-        + static_cast<char>('0' + cents / 10) + static_cast<char>('0' + cents % 10);
+                             + static_cast<char>('0' + cents / 10) + static_cast<char>('0' + cents % 10);
     Hundredths result;
     result.tie = tie;
     std::from_chars(text.data(), text.data() + text.size(), result.value);
@@ -75,13 +75,12 @@ Hundredths exactHundredths(double x)
 
 // Exact comparison: QCOMPARE on floating point forgives the last digits,
 // which are exactly what these tests are about.
-#define COMPARE_EXACT(actual, expected)                                                  \
-    do {                                                                                 \
-        const double actual_ = (actual);                                                 \
-        const double expected_ = (expected);                                             \
-        QVERIFY2(actual_ == expected_ || (std::isnan(actual_) && std::isnan(expected_)), \
-                 qPrintable(QStringLiteral("got %1, expected %2")                        \
-                                .arg(exact(actual_), exact(expected_))));                \
+#define COMPARE_EXACT(actual, expected)                                                                      \
+    do {                                                                                                     \
+        const double actual_ = (actual);                                                                     \
+        const double expected_ = (expected);                                                                 \
+        QVERIFY2(actual_ == expected_ || (std::isnan(actual_) && std::isnan(expected_)),                     \
+                 qPrintable(QStringLiteral("got %1, expected %2").arg(exact(actual_), exact(expected_))));   \
     } while (false)
 
 class TestPressure : public QObject
@@ -171,16 +170,46 @@ private slots:
         QTest::addColumn<QString>("mean");
         QTest::addColumn<QString>("seaLevel");
         QTest::addColumn<double>("tendenz");
-        QTest::newRow("standard") << "0" << "1013.25" << "1013,25  hPa" << "1013,25  hPa" << 0.0;
-        QTest::newRow("high at sea level") << "0" << "1020" << "1013,25  hPa" << "1020  hPa" << 6.75;
-        QTest::newRow("low at sea level") << "0" << "1010" << "1013,25  hPa" << "1010  hPa" << -3.25;
-        QTest::newRow("500 m") << "500" << "955" << "954,5  hPa" << "1013,78  hPa" << 0.53;
-        QTest::newRow("reading kept unrounded") << "500" << "955.005" << "954,5  hPa" << "1013,79  hPa" << 0.54;
-        QTest::newRow("1000 m, D not 1.6499") << "1000" << "900" << "898,54  hPa" << "1014,9  hPa" << 1.65;
-        QTest::newRow("9999 m") << "9999" << "263.63" << "263,63  hPa" << "1013,25  hPa" << 0.0;
-        QTest::newRow("tie below even") << "0" << "101.675" << "1013,25  hPa" << "101,67  hPa" << -911.58;
-        QTest::newRow("exact tie") << "0" << "950.125" << "1013,25  hPa" << "950,12  hPa" << -63.13;
-        QTest::newRow("lone point reads 0") << "0" << "." << "1013,25  hPa" << "0  hPa" << -1013.25;
+        QTest::newRow("standard") << "0"
+                                  << "1013.25"
+                                  << "1013,25  hPa"
+                                  << "1013,25  hPa" << 0.0;
+        QTest::newRow("high at sea level") << "0"
+                                           << "1020"
+                                           << "1013,25  hPa"
+                                           << "1020  hPa" << 6.75;
+        QTest::newRow("low at sea level") << "0"
+                                          << "1010"
+                                          << "1013,25  hPa"
+                                          << "1010  hPa" << -3.25;
+        QTest::newRow("500 m") << "500"
+                               << "955"
+                               << "954,5  hPa"
+                               << "1013,78  hPa" << 0.53;
+        QTest::newRow("reading kept unrounded") << "500"
+                                                << "955.005"
+                                                << "954,5  hPa"
+                                                << "1013,79  hPa" << 0.54;
+        QTest::newRow("1000 m, D not 1.6499") << "1000"
+                                              << "900"
+                                              << "898,54  hPa"
+                                              << "1014,9  hPa" << 1.65;
+        QTest::newRow("9999 m") << "9999"
+                                << "263.63"
+                                << "263,63  hPa"
+                                << "1013,25  hPa" << 0.0;
+        QTest::newRow("tie below even") << "0"
+                                        << "101.675"
+                                        << "1013,25  hPa"
+                                        << "101,67  hPa" << -911.58;
+        QTest::newRow("exact tie") << "0"
+                                   << "950.125"
+                                   << "1013,25  hPa"
+                                   << "950,12  hPa" << -63.13;
+        QTest::newRow("lone point reads 0") << "0"
+                                            << "."
+                                            << "1013,25  hPa"
+                                            << "0  hPa" << -1013.25;
     }
     void evaluatesTypedInputs()
     {
@@ -335,9 +364,12 @@ private slots:
         QTest::newRow("correctly rounded") << "0.1" << 0.1;
         QTest::newRow("more digits than a double") << "1013.2500000000000001" << 1013.25;
         QTest::newRow("1000 digits") << QString(1000, QLatin1Char('9')) << kInf;
-        QTest::newRow("minus 1000 digits") << QString(1000, QLatin1Char('9')).prepend(QLatin1Char('-')) << -kInf;
-        QTest::newRow("1000 leading zeros") << QString(1000, QLatin1Char('0')).append(QLatin1Char('5')) << 5.0;
-        QTest::newRow("1e300 written out") << QString(300, QLatin1Char('0')).prepend(QLatin1Char('1')) << 1e300;
+        QTest::newRow("minus 1000 digits")
+            << QString(1000, QLatin1Char('9')).prepend(QLatin1Char('-')) << -kInf;
+        QTest::newRow("1000 leading zeros")
+            << QString(1000, QLatin1Char('0')).append(QLatin1Char('5')) << 5.0;
+        QTest::newRow("1e300 written out")
+            << QString(300, QLatin1Char('0')).prepend(QLatin1Char('1')) << 1e300;
         QTest::newRow("far below the smallest double")
             << QString(400, QLatin1Char('0')).prepend(QLatin1String("0.")).append(QLatin1Char('1')) << 0.0;
         QTest::newRow("Arabic-Indic digits") << QString::fromUtf8("١٢") << 0.0;
@@ -355,9 +387,12 @@ private slots:
     {
         const DisplayLocale german = DisplayLocale::german();
         const auto sample = [&german] {
-            return QStringList{exact(roundTo2(2.675)), exact(roundTo2(1014.8973529171446)),
-                               formatNumber(1014.9, german), formatNumber(1014.9, withPoint(QLatin1Char('.'))),
-                               formatSingle(-4.97f, german), exact(readLeadingNumber(u"1013.25")),
+            return QStringList{exact(roundTo2(2.675)),
+                               exact(roundTo2(1014.8973529171446)),
+                               formatNumber(1014.9, german),
+                               formatNumber(1014.9, withPoint(QLatin1Char('.'))),
+                               formatSingle(-4.97f, german),
+                               exact(readLeadingNumber(u"1013.25")),
                                exact(evaluate(1000, 900).value().tendenz)};
         };
         const std::string previous = std::setlocale(LC_ALL, nullptr);
@@ -374,9 +409,8 @@ private slots:
         QCOMPARE(QString::fromLatin1(std::localeconv()->decimal_point), QStringLiteral(","));
         const QStringList underGerman = sample();
         QCOMPARE(underGerman, underC);
-        QCOMPARE(underGerman,
-                 (QStringList{exact(2.67), exact(1014.9), "1014,9", "1014.9", "-4,97", exact(1013.25),
-                              exact(1.65)}));
+        QCOMPARE(underGerman, (QStringList{exact(2.67), exact(1014.9), "1014,9", "1014.9", "-4,97",
+                                           exact(1013.25), exact(1.65)}));
     }
 
     void deviationMessage_data()
@@ -390,22 +424,31 @@ private slots:
         const QString equalText =
             QStringLiteral("Aktueller Luftdruck entspricht dem Mittleren Luftdruck bezogen auf Meereshöhe.");
         const auto over = [](const char *d) {
-            return QStringLiteral("Aktueller Luftdruck %1 hPa über mittlerem Luftdruck bezogen auf Meereshöhe.")
+            return QStringLiteral(
+                       "Aktueller Luftdruck %1 hPa über mittlerem Luftdruck bezogen auf Meereshöhe.")
                 .arg(QLatin1String(d));
         };
         const auto under = [](const char *d) {
-            return QStringLiteral("Aktueller Luftdruck %1 hPa unter mittlerem Luftdruck bezogen auf Meereshöhe.")
+            return QStringLiteral(
+                       "Aktueller Luftdruck %1 hPa unter mittlerem Luftdruck bezogen auf Meereshöhe.")
                 .arg(QLatin1String(d));
         };
-        QTest::newRow("above") << 1.65 << comma << over("1,65") << "+1,65 hPa" << "0,0,192";
-        QTest::newRow("smallest above") << 0.01 << comma << over("0,01") << "+0,01 hPa" << "0,0,192";
-        QTest::newRow("whole above") << 7.0 << comma << over("7") << "+7 hPa" << "0,0,192";
-        QTest::newRow("below keeps its sign") << -3.25 << comma << under("-3,25") << "-3,25 hPa" << "192,0,0";
-        QTest::newRow("smallest below") << -0.01 << comma << under("-0,01") << "-0,01 hPa" << "192,0,0";
+        QTest::newRow("above") << 1.65 << comma << over("1,65") << "+1,65 hPa"
+                               << "0,0,192";
+        QTest::newRow("smallest above") << 0.01 << comma << over("0,01") << "+0,01 hPa"
+                                        << "0,0,192";
+        QTest::newRow("whole above") << 7.0 << comma << over("7") << "+7 hPa"
+                                     << "0,0,192";
+        QTest::newRow("below keeps its sign") << -3.25 << comma << under("-3,25") << "-3,25 hPa"
+                                              << "192,0,0";
+        QTest::newRow("smallest below") << -0.01 << comma << under("-0,01") << "-0,01 hPa"
+                                        << "192,0,0";
         QTest::newRow("barometer reads 0") << -1013.25 << comma << under("-1013,25") << "-1013,25 hPa"
                                            << "192,0,0";
-        QTest::newRow("equal") << 0.0 << comma << equalText << "+/- 0 hPa" << "0,0,0";
-        QTest::newRow("negative zero") << -0.0 << comma << equalText << "+/- 0 hPa" << "0,0,0";
+        QTest::newRow("equal") << 0.0 << comma << equalText << "+/- 0 hPa"
+                               << "0,0,0";
+        QTest::newRow("negative zero") << -0.0 << comma << equalText << "+/- 0 hPa"
+                                       << "0,0,0";
         QTest::newRow("point locale") << 1.65 << QChar(QLatin1Char('.')) << over("1.65") << "+1.65 hPa"
                                       << "0,0,192";
     }
@@ -435,14 +478,16 @@ private slots:
         QTest::newRow("1.65") << 1.65 << 66.0 << 2672.0f << 2562.0f << 2762.0f << false;
         QTest::newRow("-3.25") << -3.25 << -130.0 << 2868.0f << 2758.0f << 2958.0f << false;
         const float fraction = static_cast<float>(2738 - 21.2);
-        QTest::newRow("fraction of a twip") << 0.53 << 21.2 << fraction << fraction - 110 << fraction + 90 << false;
+        QTest::newRow("fraction of a twip")
+            << 0.53 << 21.2 << fraction << fraction - 110 << fraction + 90 << false;
         // Rounded once from the double difference, not from a float offset.
         QTest::newRow("single precision") << 42.87 << 1714.8 << 1023.2f << 913.2f << 1113.2f << false;
         QTest::newRow("top tick") << 50.0 << 2000.0 << 738.0f << 628.0f << 828.0f << false;
         QTest::newRow("bottom tick") << -50.0 << -2000.0 << 4738.0f << 4628.0f << 4828.0f << false;
         QTest::newRow("above the top") << 50.01 << 2000.4 << 737.6f << 627.6f << 827.6f << true;
         QTest::newRow("below the bottom") << -50.01 << -2000.4 << 4738.4f << 4628.4f << 4828.4f << true;
-        QTest::newRow("barometer reads 0") << -1013.25 << -40530.0 << 43268.0f << 43158.0f << 43358.0f << true;
+        QTest::newRow("barometer reads 0")
+            << -1013.25 << -40530.0 << 43268.0f << 43158.0f << 43358.0f << true;
     }
     void placesIndicator()
     {
@@ -471,17 +516,24 @@ private slots:
         QTest::addColumn<double>("roundedWeatherService");
         QTest::addColumn<QString>("converted");
         QTest::addColumn<QString>("deviation");
-        QTest::newRow("worked example") << 1000.0 << 900.0 << 1013.0 << 1000.0 << 900.0 << 1013.0 << "898,32" << "1,68";
-        QTest::newRow("barometer low") << 1000.0 << 900.0 << 1020.5 << 1000.0 << 900.0 << 1020.5 << "904,97" << "-4,97";
-        QTest::newRow("sea level, equal") << 0.0 << 1013.25 << 1013.25 << 0.0 << 1013.25 << 1013.25 << "1013,25" << "0";
+        QTest::newRow("worked example") << 1000.0 << 900.0 << 1013.0 << 1000.0 << 900.0 << 1013.0 << "898,32"
+                                        << "1,68";
+        QTest::newRow("barometer low") << 1000.0 << 900.0 << 1020.5 << 1000.0 << 900.0 << 1020.5 << "904,97"
+                                       << "-4,97";
+        QTest::newRow("sea level, equal")
+            << 0.0 << 1013.25 << 1013.25 << 0.0 << 1013.25 << 1013.25 << "1013,25"
+            << "0";
         QTest::newRow("sea level, low") << 0.0 << 1000.0 << 1013.25 << 0.0 << 1000.0 << 1013.25 << "1013,25"
                                         << "-13,25";
-        QTest::newRow("reading rounded first") << 0.0 << 950.125 << 950.12 << 0.0 << 950.12 << 950.12 << "950,12"
-                                               << "0";
-        QTest::newRow("weather service rounded first") << 0.0 << 950.12 << 950.125 << 0.0 << 950.12 << 950.12
-                                                       << "950,12" << "0";
-        QTest::newRow("altitude rounded first") << 1000.004 << 900.0 << 1013.0 << 1000.0 << 900.0 << 1013.0
-                                                << "898,32" << "1,68";
+        QTest::newRow("reading rounded first")
+            << 0.0 << 950.125 << 950.12 << 0.0 << 950.12 << 950.12 << "950,12"
+            << "0";
+        QTest::newRow("weather service rounded first")
+            << 0.0 << 950.12 << 950.125 << 0.0 << 950.12 << 950.12 << "950,12"
+            << "0";
+        QTest::newRow("altitude rounded first")
+            << 1000.004 << 900.0 << 1013.0 << 1000.0 << 900.0 << 1013.0 << "898,32"
+            << "1,68";
     }
     void calibrates()
     {

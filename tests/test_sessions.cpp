@@ -88,10 +88,10 @@ public:
         m_process.start(tools.app, {});
         if (!m_process.waitForStarted(10000))
             return;
-        const QString found = xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
-                                       QStringLiteral("--onlyvisible"), QStringLiteral("--all"), QStringLiteral("--pid"),
-                                       QString::number(m_process.processId()), QStringLiteral("--name"),
-                                       QStringLiteral("^Barovista 1\\.1$")});
+        const QString found =
+            xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                     QStringLiteral("--all"), QStringLiteral("--pid"), QString::number(m_process.processId()),
+                     QStringLiteral("--name"), QStringLiteral("^Barovista 1\\.1$")});
         m_window = found.section(QLatin1Char('\n'), 0, 0).trimmed();
     }
     ~App()
@@ -130,8 +130,8 @@ public:
     void evaluate(const QString &reading, const QString &altitude) const
     {
         focus();
-        const QStringList clear = QStringList{QStringLiteral("End")}
-                                  + QStringList(12, QStringLiteral("BackSpace"));
+        const QStringList clear =
+            QStringList{QStringLiteral("End")} + QStringList(12, QStringLiteral("BackSpace"));
         xdotool(QStringList{QStringLiteral("key")} + clear);
         type(reading);
         xdotool({QStringLiteral("key"), QStringLiteral("Return")});
@@ -153,7 +153,10 @@ public:
     void signal(int number) { ::kill(static_cast<pid_t>(m_process.processId()), number); }
 
     bool waitForEnd() { return m_process.waitForFinished(15000); }
-    int exitCode() const { return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1; }
+    int exitCode() const
+    {
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
 
 private:
     const Tools &m_tools;
@@ -195,29 +198,39 @@ void SessionsTest::initTestCase()
 void SessionsTest::history_data()
 {
     QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QString>("lowest");  // "" when no history is left
+    QTest::addColumn<QString>("lowest"); // "" when no history is left
     QTest::addColumn<QString>("highest");
-    QTest::addColumn<QString>("last");    // the reading on the screen saved last
+    QTest::addColumn<QString>("last"); // the reading on the screen saved last
 
     const QStringList twoWindows{"start A", "start B", "evaluate A 1040", "evaluate B 990"};
-    QTest::newRow("two windows, A closed first")
-        << twoWindows + QStringList{"close A", "close B"} << "990" << "1040" << "990";
-    QTest::newRow("two windows, B closed first")
-        << twoWindows + QStringList{"close B", "close A"} << "990" << "1040" << "1040";
+    QTest::newRow("two windows, A closed first") << twoWindows + QStringList{"close A", "close B"} << "990"
+                                                 << "1040"
+                                                 << "990";
+    QTest::newRow("two windows, B closed first") << twoWindows + QStringList{"close B", "close A"} << "990"
+                                                 << "1040"
+                                                 << "1040";
     QTest::newRow("reset beside an open window")
-        << QStringList{"start A", "evaluate A 1050", "close A", "start A", "start B", "evaluate B 990",
-                       "reset A", "close B"}
-        << "990" << "990" << "990";
+        << QStringList{"start A", "evaluate A 1050", "close A", "start A",
+                       "start B", "evaluate B 990",  "reset A", "close B"}
+        << "990"
+        << "990"
+        << "990";
     QTest::newRow("reset, the other window unevaluated")
         << QStringList{"start A", "evaluate A 1050", "close A", "start A", "start B", "reset A", "close B"}
-        << "" << "" << "";
+        << ""
+        << ""
+        << "";
     for (const char *name : {"TERM", "HUP", "INT"}) {
         QTest::addRow("SIG%s after an evaluation", name)
             << QStringList{"start A", "evaluate A 1040", QStringLiteral("signal A ") + QLatin1String(name)}
-            << "1040" << "1040" << "1040";
+            << "1040"
+            << "1040"
+            << "1040";
     }
     QTest::newRow("X server killed after an evaluation")
-        << QStringList{"start A", "evaluate A 1040", "kill X"} << "1040" << "1040" << "1040";
+        << QStringList{"start A", "evaluate A 1040", "kill X"} << "1040"
+        << "1040"
+        << "1040";
 }
 
 void SessionsTest::history()
@@ -263,7 +276,7 @@ void SessionsTest::history()
             else
                 app->signal(words.at(2) == QLatin1String("TERM")  ? SIGTERM
                             : words.at(2) == QLatin1String("HUP") ? SIGHUP
-                                                                   : SIGINT);
+                                                                  : SIGINT);
             QVERIFY2(app->waitForEnd(), qPrintable(step + QStringLiteral(": the program did not end")));
             QCOMPARE(app->exitCode(), 0);
             app.reset();

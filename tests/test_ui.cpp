@@ -95,22 +95,37 @@ void Form1Test::captions_fontsAndColours_data()
     QTest::addColumn<int>("pixelSize");
     QTest::addColumn<bool>("bold");
     QTest::addColumn<QColor>("colour");
-    QTest::newRow("Label2") << "Label2" << "Luftdruck laut Barometer:" << 13 << true << paint::kBlack;
-    QTest::newRow("Label1") << "Label1" << "Aktuelle Höhe in Metern:" << 13 << true << paint::kBlack;
-    QTest::newRow("Label5") << "Label5" << "Luftdruck laut Wetterdienst (auf Meereshöhe reduziert):" << 13
-                            << true << paint::kBlack;
-    QTest::newRow("Label12") << "Label12" << "hPa" << 13 << true << paint::kBlack;
-    QTest::newRow("Label4") << "Label4" << "Auf Meereshöhe reduzierter Luftdruck:" << 16 << true << paint::kBlack;
-    QTest::newRow("Label3") << "Label3" << "Mittlerer Luftdruck für aktuelle Höhe:" << 16 << true << paint::kBlack;
-    QTest::newRow("Label8") << "Label8" << "1063,25 hPa" << 11 << false << paint::kBlue;
-    QTest::newRow("Label16") << "Label16" << "1053,25 hPa" << 11 << false << paint::kBlue;
-    QTest::newRow("Label6") << "Label6" << "1023,25 hPa" << 11 << false << paint::kBlue;
-    QTest::newRow("Label7") << "Label7" << "1013,25 hPa" << 11 << false << paint::kBlack;
-    QTest::newRow("Label11") << "Label11" << "1003,25 hPa" << 11 << false << paint::kRed;
-    QTest::newRow("Label9") << "Label9" << "963,25 hPa" << 11 << false << paint::kRed;
-    QTest::newRow("range") << "range" << "out of range" << 11 << false << paint::kRed;
-    QTest::newRow("Label13") << "Label13" << "1013,25 hPa" << 11 << false << paint::kBlack;
-    QTest::newRow("Label14") << "Label14" << "+15,99 hPa" << 11 << false << paint::kBlack;
+    QTest::newRow("Label2") << "Label2"
+                            << "Luftdruck laut Barometer:" << 13 << true << paint::kBlack;
+    QTest::newRow("Label1") << "Label1"
+                            << "Aktuelle Höhe in Metern:" << 13 << true << paint::kBlack;
+    QTest::newRow("Label5") << "Label5"
+                            << "Luftdruck laut Wetterdienst (auf Meereshöhe reduziert):" << 13 << true
+                            << paint::kBlack;
+    QTest::newRow("Label12") << "Label12"
+                             << "hPa" << 13 << true << paint::kBlack;
+    QTest::newRow("Label4") << "Label4"
+                            << "Auf Meereshöhe reduzierter Luftdruck:" << 16 << true << paint::kBlack;
+    QTest::newRow("Label3") << "Label3"
+                            << "Mittlerer Luftdruck für aktuelle Höhe:" << 16 << true << paint::kBlack;
+    QTest::newRow("Label8") << "Label8"
+                            << "1063,25 hPa" << 11 << false << paint::kBlue;
+    QTest::newRow("Label16") << "Label16"
+                             << "1053,25 hPa" << 11 << false << paint::kBlue;
+    QTest::newRow("Label6") << "Label6"
+                            << "1023,25 hPa" << 11 << false << paint::kBlue;
+    QTest::newRow("Label7") << "Label7"
+                            << "1013,25 hPa" << 11 << false << paint::kBlack;
+    QTest::newRow("Label11") << "Label11"
+                             << "1003,25 hPa" << 11 << false << paint::kRed;
+    QTest::newRow("Label9") << "Label9"
+                            << "963,25 hPa" << 11 << false << paint::kRed;
+    QTest::newRow("range") << "range"
+                           << "out of range" << 11 << false << paint::kRed;
+    QTest::newRow("Label13") << "Label13"
+                             << "1013,25 hPa" << 11 << false << paint::kBlack;
+    QTest::newRow("Label14") << "Label14"
+                             << "+15,99 hPa" << 11 << false << paint::kBlack;
 }
 
 void Form1Test::captions_fontsAndColours()
@@ -202,26 +217,47 @@ void Form1Test::evaluation_showsResults_data()
     QTest::addColumn<QString>("label14");
     QTest::addColumn<QColor>("colour");
 
-    const QString above = QStringLiteral("Aktueller Luftdruck %1 hPa über mittlerem Luftdruck bezogen auf Meereshöhe.");
-    const QString below = QStringLiteral("Aktueller Luftdruck %1 hPa unter mittlerem Luftdruck bezogen auf Meereshöhe.");
-    const QString equal = QStringLiteral("Aktueller Luftdruck entspricht dem Mittleren Luftdruck bezogen auf Meereshöhe.");
+    const QString above =
+        QStringLiteral("Aktueller Luftdruck %1 hPa über mittlerem Luftdruck bezogen auf Meereshöhe.");
+    const QString below =
+        QStringLiteral("Aktueller Luftdruck %1 hPa unter mittlerem Luftdruck bezogen auf Meereshöhe.");
+    const QString equal =
+        QStringLiteral("Aktueller Luftdruck entspricht dem Mittleren Luftdruck bezogen auf Meereshöhe.");
 
-    QTest::newRow("1000 m, 900 hPa") << "1000" << "900" << "898,54  hPa" << "1014,9  hPa"
-                                     << above.arg("1,65") << "+1,65 hPa" << paint::kBlue;
-    QTest::newRow("500 m, 955 hPa") << "500" << "955" << "954,5  hPa" << "1013,78  hPa"
-                                    << above.arg("0,53") << "+0,53 hPa" << paint::kBlue;
-    QTest::newRow("standard") << "0" << "1013.25" << "1013,25  hPa" << "1013,25  hPa" << equal
-                              << "+/- 0 hPa" << paint::kBlack;
-    QTest::newRow("below keeps its sign") << "0" << "1010" << "1013,25  hPa" << "1010  hPa"
-                                          << below.arg("-3,25") << "-3,25 hPa" << paint::kRed;
-    QTest::newRow("lone point reads 0") << "0" << "." << "1013,25  hPa" << "0  hPa"
-                                        << below.arg("-1013,25") << "-1013,25 hPa" << paint::kRed;
-    QTest::newRow("tie to even 101.675") << "0" << "101.675" << "1013,25  hPa" << "101,67  hPa"
-                                         << below.arg("-911,58") << "-911,58 hPa" << paint::kRed;
-    QTest::newRow("tie to even 950.125") << "0" << "950.125" << "1013,25  hPa" << "950,12  hPa"
-                                         << below.arg("-63,13") << "-63,13 hPa" << paint::kRed;
-    QTest::newRow("highest altitude") << "9999" << "263.63" << "263,63  hPa" << "1013,25  hPa" << equal
-                                      << "+/- 0 hPa" << paint::kBlack;
+    QTest::newRow("1000 m, 900 hPa") << "1000"
+                                     << "900"
+                                     << "898,54  hPa"
+                                     << "1014,9  hPa" << above.arg("1,65") << "+1,65 hPa" << paint::kBlue;
+    QTest::newRow("500 m, 955 hPa") << "500"
+                                    << "955"
+                                    << "954,5  hPa"
+                                    << "1013,78  hPa" << above.arg("0,53") << "+0,53 hPa" << paint::kBlue;
+    QTest::newRow("standard") << "0"
+                              << "1013.25"
+                              << "1013,25  hPa"
+                              << "1013,25  hPa" << equal << "+/- 0 hPa" << paint::kBlack;
+    QTest::newRow("below keeps its sign") << "0"
+                                          << "1010"
+                                          << "1013,25  hPa"
+                                          << "1010  hPa" << below.arg("-3,25") << "-3,25 hPa" << paint::kRed;
+    QTest::newRow("lone point reads 0") << "0"
+                                        << "."
+                                        << "1013,25  hPa"
+                                        << "0  hPa" << below.arg("-1013,25") << "-1013,25 hPa" << paint::kRed;
+    QTest::newRow("tie to even 101.675")
+        << "0"
+        << "101.675"
+        << "1013,25  hPa"
+        << "101,67  hPa" << below.arg("-911,58") << "-911,58 hPa" << paint::kRed;
+    QTest::newRow("tie to even 950.125")
+        << "0"
+        << "950.125"
+        << "1013,25  hPa"
+        << "950,12  hPa" << below.arg("-63,13") << "-63,13 hPa" << paint::kRed;
+    QTest::newRow("highest altitude") << "9999"
+                                      << "263.63"
+                                      << "263,63  hPa"
+                                      << "1013,25  hPa" << equal << "+/- 0 hPa" << paint::kBlack;
 }
 
 void Form1Test::evaluation_showsResults()
@@ -290,9 +326,12 @@ void Form1Test::evaluation_warnsAboutMissingInput_data()
     QTest::addColumn<QString>("reading");
     QTest::addColumn<QString>("prompt");
     QTest::addColumn<QString>("focus");
-    QTest::newRow("both empty") << "" << "" << texts::kAltitudeMissing << "eingabe1";
-    QTest::newRow("altitude empty") << "" << "950" << texts::kAltitudeMissing << "eingabe1";
-    QTest::newRow("reading empty") << "500" << "" << texts::kReadingMissing << "eingabe2";
+    QTest::newRow("both empty") << ""
+                                << "" << texts::kAltitudeMissing << "eingabe1";
+    QTest::newRow("altitude empty") << ""
+                                    << "950" << texts::kAltitudeMissing << "eingabe1";
+    QTest::newRow("reading empty") << "500"
+                                   << "" << texts::kReadingMissing << "eingabe2";
 }
 
 void Form1Test::evaluation_warnsAboutMissingInput()
@@ -391,10 +430,18 @@ void Form1Test::calibration_warnsInOrder_data()
     QTest::addColumn<QString>("reading");
     QTest::addColumn<QString>("prompt");
     QTest::addColumn<QString>("focus");
-    QTest::newRow("all empty") << "" << "" << "" << texts::kWeatherMissing << "eingabe3";
-    QTest::newRow("weather empty") << "" << "1000" << "900" << texts::kWeatherMissing << "eingabe3";
-    QTest::newRow("altitude and reading empty") << "1013" << "" << "" << texts::kAltitudeMissing << "eingabe1";
-    QTest::newRow("reading empty") << "1013" << "1000" << "" << texts::kReadingMissing << "eingabe2";
+    QTest::newRow("all empty") << ""
+                               << ""
+                               << "" << texts::kWeatherMissing << "eingabe3";
+    QTest::newRow("weather empty") << ""
+                                   << "1000"
+                                   << "900" << texts::kWeatherMissing << "eingabe3";
+    QTest::newRow("altitude and reading empty") << "1013"
+                                                << ""
+                                                << "" << texts::kAltitudeMissing << "eingabe1";
+    QTest::newRow("reading empty") << "1013"
+                                   << "1000"
+                                   << "" << texts::kReadingMissing << "eingabe2";
 }
 
 void Form1Test::calibration_warnsInOrder()

@@ -92,28 +92,90 @@ void InputFieldsTest::filters_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("beeps");
 
-    QTest::newRow("comma becomes point") << "eingabe2" << "" << "1013,25" << "1013.25" << 0;
-    QTest::newRow("second point dropped") << "eingabe2" << "" << "10.5.," << "10.5" << 0;
-    QTest::newRow("eighth character beeps") << "eingabe2" << "" << "1013.255" << "1013.25" << 1;
-    QTest::newRow("full field beeps even for a point") << "eingabe3" << "1013255" << "." << "1013255" << 1;
-    QTest::newRow("letters minus blank dropped") << "eingabe2" << "" << "a-+ e1x" << "1" << 0;
-    QTest::newRow("backspace in a full field") << "eingabe2" << "1013.25" << "{bs}{bs}" << "1013." << 0;
-    QTest::newRow("typing over a selection still counts the whole text")
-        << "eingabe2" << "1013.25" << "{selall}9" << "1013.25" << 1;
-    QTest::newRow("weather field filters alike") << "eingabe3" << "" << "1020,5,x" << "1020.5" << 0;
-    QTest::newRow("altitude digits only") << "eingabe1" << "" << "1.5-,a0" << "150" << 0;
-    QTest::newRow("fifth digit beeps") << "eingabe1" << "" << "99999" << "9999" << 1;
-    QTest::newRow("backspace in a full altitude") << "eingabe1" << "9999" << "{bs}1" << "9991" << 0;
-    QTest::newRow("enter and escape never reach the text") << "eingabe2" << "12" << "{esc}" << "12" << 0;
-    QTest::newRow("keyboard paste refused") << "eingabe2" << "12" << "{ctrl+v}" << "12" << 0;
-    QTest::newRow("keyboard cut refused") << "eingabe1" << "12" << "{selall}{ctrl+x}" << "12" << 0;
-    QTest::newRow("ctrl+backspace deletes no word") << "eingabe2" << "10.5" << "{ctrl+bs}" << "10.5" << 0;
-    QTest::newRow("ctrl+h deletes one character") << "eingabe2" << "10.5" << "{ctrl+h}" << "10." << 0;
-    QTest::newRow("ctrl+h in a full altitude") << "eingabe1" << "9999" << "{ctrl+h}{ctrl+h}1" << "991" << 0;
-    QTest::newRow("ctrl+h deletes a selection") << "eingabe3" << "1013.25" << "{selall}{ctrl+h}" << "" << 0;
-    QTest::newRow("alt with a digit types nothing") << "eingabe1" << "1" << "{alt+3}" << "1" << 0;
-    QTest::newRow("keys without a character work") << "eingabe2" << "123" << "{home}{del}" << "23" << 0;
-    QTest::newRow("insert in the middle") << "eingabe2" << "125" << "{left}{left}." << "1.25" << 0;
+    QTest::newRow("comma becomes point") << "eingabe2"
+                                         << ""
+                                         << "1013,25"
+                                         << "1013.25" << 0;
+    QTest::newRow("second point dropped") << "eingabe2"
+                                          << ""
+                                          << "10.5.,"
+                                          << "10.5" << 0;
+    QTest::newRow("eighth character beeps") << "eingabe2"
+                                            << ""
+                                            << "1013.255"
+                                            << "1013.25" << 1;
+    QTest::newRow("full field beeps even for a point") << "eingabe3"
+                                                       << "1013255"
+                                                       << "."
+                                                       << "1013255" << 1;
+    QTest::newRow("letters minus blank dropped") << "eingabe2"
+                                                 << ""
+                                                 << "a-+ e1x"
+                                                 << "1" << 0;
+    QTest::newRow("backspace in a full field") << "eingabe2"
+                                               << "1013.25"
+                                               << "{bs}{bs}"
+                                               << "1013." << 0;
+    QTest::newRow("typing over a selection still counts the whole text") << "eingabe2"
+                                                                         << "1013.25"
+                                                                         << "{selall}9"
+                                                                         << "1013.25" << 1;
+    QTest::newRow("weather field filters alike") << "eingabe3"
+                                                 << ""
+                                                 << "1020,5,x"
+                                                 << "1020.5" << 0;
+    QTest::newRow("altitude digits only") << "eingabe1"
+                                          << ""
+                                          << "1.5-,a0"
+                                          << "150" << 0;
+    QTest::newRow("fifth digit beeps") << "eingabe1"
+                                       << ""
+                                       << "99999"
+                                       << "9999" << 1;
+    QTest::newRow("backspace in a full altitude") << "eingabe1"
+                                                  << "9999"
+                                                  << "{bs}1"
+                                                  << "9991" << 0;
+    QTest::newRow("enter and escape never reach the text") << "eingabe2"
+                                                           << "12"
+                                                           << "{esc}"
+                                                           << "12" << 0;
+    QTest::newRow("keyboard paste refused") << "eingabe2"
+                                            << "12"
+                                            << "{ctrl+v}"
+                                            << "12" << 0;
+    QTest::newRow("keyboard cut refused") << "eingabe1"
+                                          << "12"
+                                          << "{selall}{ctrl+x}"
+                                          << "12" << 0;
+    QTest::newRow("ctrl+backspace deletes no word") << "eingabe2"
+                                                    << "10.5"
+                                                    << "{ctrl+bs}"
+                                                    << "10.5" << 0;
+    QTest::newRow("ctrl+h deletes one character") << "eingabe2"
+                                                  << "10.5"
+                                                  << "{ctrl+h}"
+                                                  << "10." << 0;
+    QTest::newRow("ctrl+h in a full altitude") << "eingabe1"
+                                               << "9999"
+                                               << "{ctrl+h}{ctrl+h}1"
+                                               << "991" << 0;
+    QTest::newRow("ctrl+h deletes a selection") << "eingabe3"
+                                                << "1013.25"
+                                                << "{selall}{ctrl+h}"
+                                                << "" << 0;
+    QTest::newRow("alt with a digit types nothing") << "eingabe1"
+                                                    << "1"
+                                                    << "{alt+3}"
+                                                    << "1" << 0;
+    QTest::newRow("keys without a character work") << "eingabe2"
+                                                   << "123"
+                                                   << "{home}{del}"
+                                                   << "23" << 0;
+    QTest::newRow("insert in the middle") << "eingabe2"
+                                          << "125"
+                                          << "{left}{left}."
+                                          << "1.25" << 0;
 }
 
 void InputFieldsTest::filters()
@@ -276,7 +338,8 @@ void InputFieldsTest::editMenu_runsKeyHandlersOnlyForKeys_data()
     QTest::addColumn<bool>("cleared");
     // On X11 the context-menu key arrives only as a keyboard request for the menu.
     QTest::newRow("menu key in the altitude field") << "eingabe1" << int(QContextMenuEvent::Keyboard) << true;
-    QTest::newRow("menu key in the barometer field") << "eingabe2" << int(QContextMenuEvent::Keyboard) << true;
+    QTest::newRow("menu key in the barometer field")
+        << "eingabe2" << int(QContextMenuEvent::Keyboard) << true;
     QTest::newRow("menu key in the weather field") << "eingabe3" << int(QContextMenuEvent::Keyboard) << false;
     QTest::newRow("menu key as a key press") << "eingabe2" << -1 << true;
     QTest::newRow("right click is no key") << "eingabe1" << int(QContextMenuEvent::Mouse) << false;
@@ -301,7 +364,8 @@ void InputFieldsTest::editMenu_runsKeyHandlersOnlyForKeys()
     if (reason < 0) {
         QTest::keyClick(input, Qt::Key_Menu);
     } else {
-        QContextMenuEvent request(QContextMenuEvent::Reason(reason), QPoint(4, 4), input->mapToGlobal(QPoint(4, 4)));
+        QContextMenuEvent request(QContextMenuEvent::Reason(reason), QPoint(4, 4),
+                                  input->mapToGlobal(QPoint(4, 4)));
         QApplication::sendEvent(input, &request);
     }
     QTRY_VERIFY(!QApplication::activePopupWidget());
@@ -394,7 +458,8 @@ void InputFieldsTest::hover_showsSeaLevelValue()
         moveOver(label);
         QCOMPARE(label->toolTip(), QStringLiteral("1014,9  hPa"));
     }
-    for (QLabel *label : {w->Label16, w->Label15, w->Label19, w->Label18, w->Label17, w->Label13, w->Label14}) {
+    for (QLabel *label :
+         {w->Label16, w->Label15, w->Label19, w->Label18, w->Label17, w->Label13, w->Label14}) {
         moveOver(label);
         QVERIFY(label->toolTip().isEmpty());
     }

@@ -2,6 +2,7 @@
 
 #include "uifixture.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -11,10 +12,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QAbstractTextDocumentLayout>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <QTest>
 
 #include <memory>
 
@@ -148,8 +148,8 @@ void WindowsTest::helpTextSpacingBetweenBlocks()
             QVERIFY2(lines.at(i) == lines.at(i).toUpper(), qPrintable(where));
         }
         if (isHeading(lines, i)) {
-            const bool oneEmptyLine = i + 2 < lines.size() && lines.at(i + 1).isEmpty()
-                                      && !lines.at(i + 2).isEmpty();
+            const bool oneEmptyLine =
+                i + 2 < lines.size() && lines.at(i + 1).isEmpty() && !lines.at(i + 2).isEmpty();
             QVERIFY2(oneEmptyLine, qPrintable(QStringLiteral("after heading: ") + lines.at(i)));
         }
         emptyRun = 0;
@@ -179,10 +179,10 @@ void WindowsTest::windowFrames_data()
     QTest::addColumn<Qt::WindowType>("type");
     QTest::addColumn<bool>("ownIcon");
 
-    QTest::newRow("help") << "Form2" << "Barovista 1.1 - Hilfe" << QSize(530, 353) << Qt::Window
-                          << true;
-    QTest::newRow("info") << "Form3" << "Barovista 1.1 - Info" << QSize(350, 108) << Qt::Tool
-                          << false;
+    QTest::newRow("help") << "Form2"
+                          << "Barovista 1.1 - Hilfe" << QSize(530, 353) << Qt::Window << true;
+    QTest::newRow("info") << "Form3"
+                          << "Barovista 1.1 - Info" << QSize(350, 108) << Qt::Tool << false;
 }
 
 void WindowsTest::windowFrames()
@@ -226,12 +226,18 @@ void WindowsTest::controlGeometry_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QRect>("geometry");
 
-    QTest::newRow("help text") << "Form2" << "Text1" << QRect(8, 8, 513, 337);
-    QTest::newRow("focus holder") << "Form2" << "Text2" << QRect(464, 64, 17, 19);
-    QTest::newRow("name") << "Form3" << "Label1" << QRect(32, 24, 225, 25);
-    QTest::newRow("rights") << "Form3" << "Label2" << QRect(32, 48, 209, 17);
-    QTest::newRow("address, width rounded up") << "Form3" << "Label3" << QRect(32, 72, 129, 17);
-    QTest::newRow("emblem") << "Form3" << "Picture2" << QRect(280, 24, 49, 57);
+    QTest::newRow("help text") << "Form2"
+                               << "Text1" << QRect(8, 8, 513, 337);
+    QTest::newRow("focus holder") << "Form2"
+                                  << "Text2" << QRect(464, 64, 17, 19);
+    QTest::newRow("name") << "Form3"
+                          << "Label1" << QRect(32, 24, 225, 25);
+    QTest::newRow("rights") << "Form3"
+                            << "Label2" << QRect(32, 48, 209, 17);
+    QTest::newRow("address, width rounded up") << "Form3"
+                                               << "Label3" << QRect(32, 72, 129, 17);
+    QTest::newRow("emblem") << "Form3"
+                            << "Picture2" << QRect(280, 24, 49, 57);
 }
 
 void WindowsTest::controlGeometry()
@@ -462,7 +468,16 @@ void WindowsTest::infoAddressIsProductUrlInCapitals()
 }
 
 namespace {
-enum class LinkGesture { Click, DoubleClick, RightClick, PressOnly, Enter, TabEnter, TabSpace, TabKeypadEnter };
+enum class LinkGesture {
+    Click,
+    DoubleClick,
+    RightClick,
+    PressOnly,
+    Enter,
+    TabEnter,
+    TabSpace,
+    TabKeypadEnter
+};
 } // namespace
 Q_DECLARE_METATYPE(LinkGesture)
 
@@ -501,16 +516,24 @@ void WindowsTest::infoClickOpens()
     QVERIFY(widget);
 
     switch (gesture) {
-    case LinkGesture::Click: QTest::mouseClick(widget, Qt::LeftButton); break;
+    case LinkGesture::Click:
+        QTest::mouseClick(widget, Qt::LeftButton);
+        break;
     case LinkGesture::DoubleClick:
         // As the window system delivers it: press, release, double click, release.
         QTest::mouseClick(widget, Qt::LeftButton);
         QTest::mouseDClick(widget, Qt::LeftButton);
         QTest::mouseRelease(widget, Qt::LeftButton);
         break;
-    case LinkGesture::RightClick: QTest::mouseClick(widget, Qt::RightButton); break;
-    case LinkGesture::PressOnly: QTest::mousePress(widget, Qt::LeftButton); break;
-    case LinkGesture::Enter: QTest::keyClick(&info, Qt::Key_Return); break;
+    case LinkGesture::RightClick:
+        QTest::mouseClick(widget, Qt::RightButton);
+        break;
+    case LinkGesture::PressOnly:
+        QTest::mousePress(widget, Qt::LeftButton);
+        break;
+    case LinkGesture::Enter:
+        QTest::keyClick(&info, Qt::Key_Return);
+        break;
     default: // Tab onto the link, which is then marked, and the key
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), widget);

@@ -51,8 +51,9 @@ inline const QString kAltitudeMissing = QStringLiteral(
     "Bitte geben Sie die aktuelle Höhe in Metern ein, auf der Sie sich   \r\ngegenwärtig befinden.");
 inline const QString kReadingMissing =
     QStringLiteral("Bitte geben Sie den aktuellen Luftdruck ein, den Ihr Barometer anzeigt.");
-inline const QString kWeatherMissing = QStringLiteral("Bitte geben Sie den aktuellen Luftdruck ein, der von einem   \r\n"
-                                                      "Wetterdienst für Ihren gegenwärtigen Standort ausgewiesen wird.");
+inline const QString kWeatherMissing =
+    QStringLiteral("Bitte geben Sie den aktuellen Luftdruck ein, der von einem   \r\n"
+                   "Wetterdienst für Ihren gegenwärtigen Standort ausgewiesen wird.");
 } // namespace texts
 
 // Shows a window and waits until it has the focus; false where it never gets

@@ -6,9 +6,9 @@
 #include <QCommandLineParser>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <QScreen>
 #include <QSessionManager>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,11 +53,11 @@ std::optional<int> answerCommandLine(int &argc, char *argv[])
     parser.addOptions({session, help, version});
 
     if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
-        const QString error = parser.errorText().isEmpty()
-            ? QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst())
-            : parser.errorText();
-        std::fprintf(stderr, "barovista: %s\nUsage: barovista [--help | --version]\n",
-                     qPrintable(error));
+        const QString error =
+            parser.errorText().isEmpty()
+                ? QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst())
+                : parser.errorText();
+        std::fprintf(stderr, "barovista: %s\nUsage: barovista [--help | --version]\n", qPrintable(error));
         return 2;
     }
     if (parser.isSet(help)) {

@@ -10,8 +10,7 @@ QString dataFolder()
     return dataFolderFrom(qgetenv("APPDATA"), qgetenv("XDG_DATA_HOME"), QDir::homePath());
 }
 
-QString dataFolderFrom(const QByteArray &appData, const QByteArray &xdgDataHome,
-                       const QString &home)
+QString dataFolderFrom(const QByteArray &appData, const QByteArray &xdgDataHome, const QString &home)
 {
     if (!appData.isEmpty())
         return QDir::toNativeSeparators(QFile::decodeName(appData) + QLatin1String("/barovista"));
@@ -19,9 +18,8 @@ QString dataFolderFrom(const QByteArray &appData, const QByteArray &xdgDataHome,
     // A relative XDG_DATA_HOME is invalid and to be ignored, as with any
     // other program that follows the base-directory rules.
     const QString xdg = QFile::decodeName(xdgDataHome);
-    const QString base = !xdg.isEmpty() && QDir::isAbsolutePath(xdg)
-                             ? xdg
-                             : home + QLatin1String("/.local/share");
+    const QString base =
+        !xdg.isEmpty() && QDir::isAbsolutePath(xdg) ? xdg : home + QLatin1String("/.local/share");
     return QDir::toNativeSeparators(base + QLatin1String("/barovista"));
 }
 

@@ -10,8 +10,7 @@ namespace barovista {
 // + "/barovista". In native form.
 QString dataFolder();
 // The same from given environment values, for tests.
-QString dataFolderFrom(const QByteArray &appData, const QByteArray &xdgDataHome,
-                       const QString &home);
+QString dataFolderFrom(const QByteArray &appData, const QByteArray &xdgDataHome, const QString &home);
 // The history file in a data folder.
 QString historyFilePath(const QString &folder);
 

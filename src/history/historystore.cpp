@@ -23,8 +23,7 @@ QString native(const QString &path)
 class HistoryLock
 {
 public:
-    HistoryLock(const QString &filePath, int timeoutMs)
-        : m_lock(historyLockPath(filePath))
+    HistoryLock(const QString &filePath, int timeoutMs) : m_lock(historyLockPath(filePath))
     {
         // Only a lock whose process is gone is stale; a window that hangs
         // keeps its lock, and the others wait, then give up.
@@ -112,8 +111,8 @@ OpenResult openHistory(const QString &filePath, const QDateTime &startedAt, int 
     return result;
 }
 
-RecordResult recordOntoHistory(const QString &filePath, const Measurement &measurement,
-                               const Clock &now, int lockTimeoutMs)
+RecordResult recordOntoHistory(const QString &filePath, const Measurement &measurement, const Clock &now,
+                               int lockTimeoutMs)
 {
     RecordResult result;
     HistoryLock lock(filePath, lockTimeoutMs);

@@ -52,24 +52,24 @@ struct Measurement
 struct RecordResult
 {
     enum class Status {
-        Saved,   // recorded onto the history on disk and written
-        Busy,    // another window held the lock: nothing written
-        NotAFile,// something other than a history file stands there: left alone
-        Failed   // the file could not be written; the old one is unchanged
+        Saved,    // recorded onto the history on disk and written
+        Busy,     // another window held the lock: nothing written
+        NotAFile, // something other than a history file stands there: left alone
+        Failed    // the file could not be written; the old one is unchanged
     };
     Status status = Status::Failed;
-    Record record;      // the history as written (Saved)
+    Record record;       // the history as written (Saved)
     double altitude = 0; // the altitude read from the screen, rounded
-    QString damaged;    // a damaged file found and kept aside: the reason, for the user
-    QString error;      // German, for the user (not Saved)
+    QString damaged;     // a damaged file found and kept aside: the reason, for the user
+    QString error;       // German, for the user (not Saved)
 };
 
 // Closing: under the lock, reads the history as it is on disk now, records
 // the measurement onto it and writes it back. A history that is gone (reset
 // by another window, deleted by the user) is begun anew today with just
 // this measurement; a damaged one is kept aside first.
-RecordResult recordOntoHistory(const QString &filePath, const Measurement &measurement,
-                               const Clock &now, int lockTimeoutMs = kHistoryLockTimeoutMs);
+RecordResult recordOntoHistory(const QString &filePath, const Measurement &measurement, const Clock &now,
+                               int lockTimeoutMs = kHistoryLockTimeoutMs);
 
 struct ResetResult
 {

@@ -16,10 +16,9 @@ namespace {
 // unassigned map to the C1 control of the same number, as Windows itself
 // reads them, so that every byte survives a read and a write unchanged.
 constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 char16_t fromCp1252(unsigned char byte)
@@ -215,8 +214,7 @@ DecodeError checkMember(RecordField field, const TaggedValue &value)
         return DecodeError::AltitudeRange;
     // The indicator's offset ends up as a single-precision coordinate; beyond
     // that range the conversion itself is undefined.
-    if (field == RecordField::Tendenzlatte
-        && std::fabs(value.toNumber()) > std::numeric_limits<float>::max())
+    if (field == RecordField::Tendenzlatte && std::fabs(value.toNumber()) > std::numeric_limits<float>::max())
         return DecodeError::UnusableValue;
     return DecodeError::None;
 }
@@ -226,11 +224,26 @@ DecodeError checkMember(RecordField field, const TaggedValue &value)
 const char *recordFieldName(RecordField field)
 {
     static constexpr const char *kNames[kRecordSize] = {
-        "hoehe",        "luftdruck",   "tendenzlatte", "mitte",
-        "meer",         "infotext",    "kali",         "lastmess",
-        "datelastmess", "timelastmess", "minmeer",     "maxmeer",
-        "timeminmeer",  "dateminmeer", "timemaxmeer",  "datemaxmeer",
-        "absolut_lastmess", "absolut_maxmeer", "absolut_minmeer", "datestart",
+        "hoehe",
+        "luftdruck",
+        "tendenzlatte",
+        "mitte",
+        "meer",
+        "infotext",
+        "kali",
+        "lastmess",
+        "datelastmess",
+        "timelastmess",
+        "minmeer",
+        "maxmeer",
+        "timeminmeer",
+        "dateminmeer",
+        "timemaxmeer",
+        "datemaxmeer",
+        "absolut_lastmess",
+        "absolut_maxmeer",
+        "absolut_minmeer",
+        "datestart",
     };
     const auto index = static_cast<std::size_t>(field);
     return index < kRecordSize ? kNames[index] : "";

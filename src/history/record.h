@@ -70,13 +70,13 @@ QByteArray encodeRecord(const Record &record);
 // Why a history file could not be used.
 enum class DecodeError {
     None,
-    Truncated,       // ends before the twentieth value is complete
-    UnknownTag,      // a tag other than 0, 5, 7 and 8
-    TextPastEnd,     // a text's length runs past the end of the file
-    UnusableValue,   // a value of a kind its member cannot hold
-    NotANumber,      // NaN or an infinity
-    AltitudeRange,   // an altitude the formulas cannot compute with
-    DateRange,       // a date outside the years 100 to 9999
+    Truncated,     // ends before the twentieth value is complete
+    UnknownTag,    // a tag other than 0, 5, 7 and 8
+    TextPastEnd,   // a text's length runs past the end of the file
+    UnusableValue, // a value of a kind its member cannot hold
+    NotANumber,    // NaN or an infinity
+    AltitudeRange, // an altitude the formulas cannot compute with
+    DateRange,     // a date outside the years 100 to 9999
 };
 
 struct DecodeResult

@@ -27,13 +27,12 @@ QString native(const QString &path)
 // new path, or an empty text when the rename failed.
 QString moveAside(const QString &filePath, const QDateTime &now)
 {
-    const QString base = filePath + QStringLiteral(".beschaedigt-")
-                         + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString base =
+        filePath + QStringLiteral(".beschaedigt-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     // QFile::rename refuses to replace an existing file, so a name taken
     // between the test and the rename only costs one more try.
     for (int attempt = 1; attempt <= 1000; ++attempt) {
-        const QString candidate =
-            attempt == 1 ? base : base + QLatin1Char('-') + QString::number(attempt);
+        const QString candidate = attempt == 1 ? base : base + QLatin1Char('-') + QString::number(attempt);
         if (QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink())
             continue;
         if (QFile::rename(filePath, candidate))
@@ -53,7 +52,8 @@ QString moveAside(const QString &filePath, const QDateTime &now)
 bool notAFile(const QString &filePath)
 {
 #ifdef Q_OS_UNIX
-    struct stat status {};
+    struct stat status
+    {};
     return ::stat(QFile::encodeName(filePath).constData(), &status) == 0 && !S_ISREG(status.st_mode);
 #else
     const QFileInfo info(filePath);
@@ -111,8 +111,10 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now)
     QFile file;
     QString openError;
     switch (openForReading(file, filePath, openError)) {
-    case OpenOutcome::Opened: break;
-    case OpenOutcome::NotAFile: return leftAlone();
+    case OpenOutcome::Opened:
+        break;
+    case OpenOutcome::NotAFile:
+        return leftAlone();
     case OpenOutcome::Failed:
         return damaged(filePath, now, QStringLiteral("Sie lässt sich nicht lesen (%1).").arg(openError));
     }
@@ -122,8 +124,7 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now)
     const QString readError = file.errorString();
     file.close();
     if (readFailed) {
-        return damaged(filePath, now,
-                       QStringLiteral("Sie lässt sich nicht lesen (%1).").arg(readError));
+        return damaged(filePath, now, QStringLiteral("Sie lässt sich nicht lesen (%1).").arg(readError));
     }
 
     DecodeResult decoded = decodeRecord(bytes);
@@ -144,8 +145,7 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
         return result;
     };
     const QString cannotRead = QStringLiteral("Die Verlaufsdatei %1 konnte nicht gelesen werden: %2");
-    const QString cannotWrite =
-        QStringLiteral("Die Verlaufsdatei %1 konnte nicht geschrieben werden: %2");
+    const QString cannotWrite = QStringLiteral("Die Verlaufsdatei %1 konnte nicht geschrieben werden: %2");
 
     const QFileInfo info(filePath);
     const QString folder = info.absolutePath();
@@ -166,9 +166,13 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
     if (info.exists()) {
         QString openError;
         switch (openForReading(old, filePath, openError)) {
-        case OpenOutcome::Opened: break;
-        case OpenOutcome::NotAFile: result.error = notAFileReason(filePath); return result;
-        case OpenOutcome::Failed: return fail(cannotRead, openError);
+        case OpenOutcome::Opened:
+            break;
+        case OpenOutcome::NotAFile:
+            result.error = notAFileReason(filePath);
+            return result;
+        case OpenOutcome::Failed:
+            return fail(cannotRead, openError);
         }
     }
 
@@ -216,8 +220,8 @@ OpenOutcome openForReading(QFile &file, const QString &filePath, QString &error)
     // Never block: opening a FIFO for reading would wait for a writer for
     // ever. The type is checked on what was opened, so nothing can be
     // swapped in between a check and the open.
-    const int fd = ::open(QFile::encodeName(filePath).constData(),
-                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd =
+        ::open(QFile::encodeName(filePath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         const int code = errno;
         if (code == ENXIO) // a socket
@@ -225,7 +229,8 @@ OpenOutcome openForReading(QFile &file, const QString &filePath, QString &error)
         error = qt_error_string(code);
         return OpenOutcome::Failed;
     }
-    struct stat status {};
+    struct stat status
+    {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
         return OpenOutcome::NotAFile;

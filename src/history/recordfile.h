@@ -25,8 +25,8 @@ struct LoadResult
 
 // Reads the record. Anything in the file's place that is not a regular file
 // (a folder, a FIFO, a socket, a device, also behind a link) is left alone and
-// reported as Unreadable; reading never blocks on it. A damaged file is never overwritten: it is renamed beside
-// the history file to "save.dat.beschaedigt-<yyyyMMdd-HHmmss of now>" (with
+// reported as Unreadable; reading never blocks on it. A damaged file is never overwritten: it is renamed
+// beside the history file to "save.dat.beschaedigt-<yyyyMMdd-HHmmss of now>" (with
 // "-2", "-3" … when taken), and the caller starts afresh. A folder standing
 // where the file belongs is left alone and reported as Unreadable.
 LoadResult loadRecordFile(const QString &filePath, const QDateTime &now);

@@ -12,8 +12,7 @@ QString timeOfDayText(const QTime &time)
     return time.toString(QStringLiteral("hh:mm:ss"));
 }
 
-double recordMeasurement(Record &record, const ScreenTexts &screen,
-                         const std::function<QDateTime()> &now)
+double recordMeasurement(Record &record, const ScreenTexts &screen, const std::function<QDateTime()> &now)
 {
     const auto today = [&] { return TaggedValue::fromDate(toDaySerial(now().date())); };
     const auto timeOfDay = [&] { return TaggedValue::fromText(timeOfDayText(now().time())); };

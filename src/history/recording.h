@@ -27,7 +27,6 @@ QString timeOfDayText(const QTime &time);
 // its new day and time). Both readings are rounded to two decimals first.
 // Returns the rounded altitude. The clock is read through `now` each time a
 // day or time is set.
-double recordMeasurement(Record &record, const ScreenTexts &screen,
-                         const std::function<QDateTime()> &now);
+double recordMeasurement(Record &record, const ScreenTexts &screen, const std::function<QDateTime()> &now);
 
 } // namespace barovista

@@ -6,8 +6,7 @@
 
 namespace barovista {
 
-std::optional<QString> statisticsReport(const Record &record, QDate today,
-                                        const DisplayLocale &locale)
+std::optional<QString> statisticsReport(const Record &record, QDate today, const DisplayLocale &locale)
 {
     if (record[RecordField::Lastmess].equalsEmptyText())
         return std::nullopt;
@@ -19,19 +18,17 @@ std::optional<QString> statisticsReport(const Record &record, QDate today,
         QStringLiteral("Zeitraum: ") + text(RecordField::Datestart) + QStringLiteral(" bis ")
             + formatDate(toDaySerial(today), locale) + QStringLiteral(" "),
         QString(),
-        QStringLiteral("Letzte Messung:    ") + text(RecordField::Lastmess)
-            + QStringLiteral(" / absolut:  ") + text(RecordField::AbsolutLastmess)
-            + QStringLiteral("  hPa  (") + text(RecordField::Datelastmess) + QStringLiteral(", ")
-            + text(RecordField::Timelastmess) + QStringLiteral(") "),
+        QStringLiteral("Letzte Messung:    ") + text(RecordField::Lastmess) + QStringLiteral(" / absolut:  ")
+            + text(RecordField::AbsolutLastmess) + QStringLiteral("  hPa  (")
+            + text(RecordField::Datelastmess) + QStringLiteral(", ") + text(RecordField::Timelastmess)
+            + QStringLiteral(") "),
         QString(),
-        QStringLiteral("Maximalwert:    ") + text(RecordField::Maxmeer)
-            + QStringLiteral("  hPa / absolut:  ") + text(RecordField::AbsolutMaxmeer)
-            + QStringLiteral("  hPa  (") + text(RecordField::Datemaxmeer) + QStringLiteral(", ")
-            + text(RecordField::Timemaxmeer) + QStringLiteral(") "),
-        QStringLiteral("Minimalwert:    ") + text(RecordField::Minmeer)
-            + QStringLiteral("  hPa / absolut:  ") + text(RecordField::AbsolutMinmeer)
-            + QStringLiteral("  hPa  (") + text(RecordField::Dateminmeer) + QStringLiteral(", ")
-            + text(RecordField::Timeminmeer) + QStringLiteral(") "),
+        QStringLiteral("Maximalwert:    ") + text(RecordField::Maxmeer) + QStringLiteral("  hPa / absolut:  ")
+            + text(RecordField::AbsolutMaxmeer) + QStringLiteral("  hPa  (") + text(RecordField::Datemaxmeer)
+            + QStringLiteral(", ") + text(RecordField::Timemaxmeer) + QStringLiteral(") "),
+        QStringLiteral("Minimalwert:    ") + text(RecordField::Minmeer) + QStringLiteral("  hPa / absolut:  ")
+            + text(RecordField::AbsolutMinmeer) + QStringLiteral("  hPa  (") + text(RecordField::Dateminmeer)
+            + QStringLiteral(", ") + text(RecordField::Timeminmeer) + QStringLiteral(") "),
     };
 
     return lines.join(QStringLiteral("\r\n"));

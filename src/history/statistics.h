@@ -10,7 +10,6 @@ namespace barovista {
 
 // The seven lines of the statistics report, joined by CR LF; empty when no
 // measurement has been recorded yet.
-std::optional<QString> statisticsReport(const Record &record, QDate today,
-                                        const DisplayLocale &locale);
+std::optional<QString> statisticsReport(const Record &record, QDate today, const DisplayLocale &locale);
 
 } // namespace barovista

@@ -22,10 +22,10 @@ QString calibrationReport(const Calibration &calibration, const DisplayLocale &l
 {
     const QString crlf = QStringLiteral("\r\n");
     return QStringLiteral("Umgerechnet auf die aktuelle Höhe beträgt der Luftdruck ") + crlf
-        + QStringLiteral("des Wetterdienstes ") + formatNumber(calibration.converted, locale)
-        + QStringLiteral("  hPa. ") + crlf + crlf
-        + QStringLiteral("Die Abweichung der Barometeranzeige beträgt ")
-        + formatSingle(calibration.deviation, locale) + QStringLiteral("  hPa.");
+           + QStringLiteral("des Wetterdienstes ") + formatNumber(calibration.converted, locale)
+           + QStringLiteral("  hPa. ") + crlf + crlf
+           + QStringLiteral("Die Abweichung der Barometeranzeige beträgt ")
+           + formatSingle(calibration.deviation, locale) + QStringLiteral("  hPa.");
 }
 
 } // namespace barovista

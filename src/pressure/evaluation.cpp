@@ -7,9 +7,12 @@ namespace barovista {
 Rgb colourOf(Tendency tendency)
 {
     switch (tendency) {
-    case Tendency::Above: return kAboveColour;
-    case Tendency::Below: return kBelowColour;
-    case Tendency::Equal: break;
+    case Tendency::Above:
+        return kAboveColour;
+    case Tendency::Below:
+        return kBelowColour;
+    case Tendency::Equal:
+        break;
     }
     return kEqualColour;
 }

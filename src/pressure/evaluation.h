@@ -52,7 +52,7 @@ QString pressureFieldText(double value, const DisplayLocale &locale);
 
 // Geometry of the pressure scale, in twips; y grows downwards.
 namespace scale {
-inline constexpr float kHomeY = 2738.0f;       // the 1013.25 hPa tick
+inline constexpr float kHomeY = 2738.0f; // the 1013.25 hPa tick
 inline constexpr double kTwipsPerHpa = 40.0;
 inline constexpr float kLabel13Above = 110.0f; // Label13's top above the indicator
 inline constexpr float kLabel14Below = 200.0f; // Label14's top below Label13's

@@ -7,7 +7,7 @@
 namespace barovista {
 
 namespace {
-constexpr double kGradient = 0.00651; // K per metre
+constexpr double kGradient = 0.00651;     // K per metre
 constexpr int kSeaLevelTemperature = 288; // K
 constexpr double kExponent = 5.255;
 

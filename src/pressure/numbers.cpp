@@ -98,8 +98,7 @@ double roundTo2(double value)
     // to_chars rounds the exact binary value correctly, ties to even; reading
     // the digits back gives the nearest double to the rounded decimal.
     char buffer[400];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                       std::chars_format::fixed, 2);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
     double rounded = value;
     std::from_chars(buffer, written.ptr, rounded);
     return rounded;
@@ -112,8 +111,7 @@ QString formatNumber(double value, const DisplayLocale &locale)
     if (value == 0.0)
         value = 0.0; // no "-0"
     char buffer[400];
-    auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                 std::chars_format::general, 15);
+    auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     if (std::string_view(buffer, written.ptr - buffer).find('e') != std::string_view::npos)
         written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return localised(buffer, written.ptr, locale.decimalPoint);
@@ -126,8 +124,7 @@ QString formatSingle(float value, const DisplayLocale &locale)
     if (value == 0.0f)
         value = 0.0f;
     char buffer[100];
-    auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                 std::chars_format::general, 7);
+    auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 7);
     if (std::string_view(buffer, written.ptr - buffer).find('e') != std::string_view::npos)
         written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return localised(buffer, written.ptr, locale.decimalPoint);

@@ -74,11 +74,13 @@ private:
     {
         QString text = QStringLiteral("Skala von 963,25 hPa bis 1063,25 hPa. ");
         if (!form.latte->isHidden())
-            return text + QStringLiteral("Markierung bei %1, Abweichung %2.")
-                              .arg(form.Label13->text().simplified(), form.Label14->text().simplified());
+            return text
+                   + QStringLiteral("Markierung bei %1, Abweichung %2.")
+                         .arg(form.Label13->text().simplified(), form.Label14->text().simplified());
         if (!form.range->isHidden())
-            return text + QStringLiteral("Der Wert %1 liegt außerhalb der Skala.")
-                              .arg(form.anzeige2->text().simplified());
+            return text
+                   + QStringLiteral("Der Wert %1 liegt außerhalb der Skala.")
+                         .arg(form.anzeige2->text().simplified());
         return text + QStringLiteral("Keine Markierung.");
     }
 };

@@ -51,8 +51,7 @@ QString weatherServiceMissingPrompt()
 }
 
 Form1::Form1(std::unique_ptr<Platform> platform, const DisplayLocale &locale)
-    : m_platform(platform ? std::move(platform) : std::make_unique<DesktopPlatform>()),
-      m_locale(locale)
+    : m_platform(platform ? std::move(platform) : std::make_unique<DesktopPlatform>()), m_locale(locale)
 {
     initWindowResources();
     installAccessibility();
@@ -113,7 +112,7 @@ void Form1::connectHandlers()
             // the entry has placed the caret: place it again.
             const Qt::FocusReason reason = event->reason();
             const bool realEntry = event->gotFocus() && reason != Qt::ActiveWindowFocusReason
-                && reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason;
+                                   && reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason;
             if (realEntry && m_logicalFocus == field)
                 focusEntry(field);
         };
@@ -134,8 +133,8 @@ void Form1::connectHandlers()
 
 void Form1::warn(const QString &prompt)
 {
-    m_platform->showMessage(this, {prompt, kMainTitle, Platform::Buttons::Ok, Platform::Icon::Warning,
-                                   Platform::Answer::Ok});
+    m_platform->showMessage(
+        this, {prompt, kMainTitle, Platform::Buttons::Ok, Platform::Icon::Warning, Platform::Answer::Ok});
 }
 
 void Form1::warnAltitudeOutOfRange()
@@ -186,9 +185,9 @@ void Form1::Command2_Click()
     if (refuseEmpty(eingabe3, weatherServiceMissingPrompt()) || refuseEmpty(eingabe1, altitudeMissingPrompt())
         || refuseEmpty(eingabe2, readingMissingPrompt()))
         return;
-    const std::optional<Calibration> result = calibrate(readLeadingNumber(eingabe1->text()),
-                                                        readLeadingNumber(eingabe2->text()),
-                                                        readLeadingNumber(eingabe3->text()));
+    const std::optional<Calibration> result =
+        calibrate(readLeadingNumber(eingabe1->text()), readLeadingNumber(eingabe2->text()),
+                  readLeadingNumber(eingabe3->text()));
     if (!result || !std::isfinite(result->deviation)) {
         warnAltitudeOutOfRange();
         focusTo(eingabe1);
@@ -197,8 +196,9 @@ void Form1::Command2_Click()
     eingabe_hoehe = TaggedValue::fromDouble(result->altitude);
     eingabe_wetterdienst = TaggedValue::fromDouble(result->weatherService);
     druckabweichung = result->deviation;
-    m_platform->showMessage(this, {calibrationReport(*result, m_locale), titleOf(QStringLiteral("Kalibrierung")),
-                                   Platform::Buttons::Ok, Platform::Icon::None, Platform::Answer::Ok});
+    m_platform->showMessage(this,
+                            {calibrationReport(*result, m_locale), titleOf(QStringLiteral("Kalibrierung")),
+                             Platform::Buttons::Ok, Platform::Icon::None, Platform::Answer::Ok});
 }
 
 void Form1::applyDeviationMessage(double tendenzValue)
@@ -504,10 +504,9 @@ void Form1::hoverScale(QObject *watched)
     if (text.isEmpty())
         return;
     // The text may come from the history file: never let it be read as markup.
-    target->setToolTip(Qt::mightBeRichText(text)
-                           ? QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped()
-                                 + QStringLiteral("</p>")
-                           : text);
+    target->setToolTip(Qt::mightBeRichText(text) ? QStringLiteral("<p style='white-space:pre'>")
+                                                       + text.toHtmlEscaped() + QStringLiteral("</p>")
+                                                 : text);
 }
 
 // ---------------------------------------------------------------------------
@@ -563,13 +562,13 @@ void Form1::stat_Click()
     const QString title = titleOf(QStringLiteral("Statistik"));
     const std::optional<QString> report = statisticsReport(toRecord(), m_platform->now().date(), m_locale);
     if (!report) {
-        m_platform->showMessage(this, {QStringLiteral("Keine historischen Daten vorhanden!"), title,
-                                       Platform::Buttons::Ok, Platform::Icon::Information,
-                                       Platform::Answer::Ok});
+        m_platform->showMessage(this,
+                                {QStringLiteral("Keine historischen Daten vorhanden!"), title,
+                                 Platform::Buttons::Ok, Platform::Icon::Information, Platform::Answer::Ok});
         return;
     }
-    m_platform->showMessage(this, {*report, title, Platform::Buttons::Ok, Platform::Icon::None,
-                                   Platform::Answer::Ok});
+    m_platform->showMessage(
+        this, {*report, title, Platform::Buttons::Ok, Platform::Icon::None, Platform::Answer::Ok});
     focusTo(eingabe2);
 }
 

@@ -35,8 +35,8 @@ void Form1::buildWindow()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kMainTitle);
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
     setWindowIcon(windowPicture());
 
     Ende = menuBar()->addAction(QStringLiteral("&Reset"));
@@ -69,12 +69,10 @@ void Form1::buildWindow()
         return box;
     };
     Frame4 = frame("Frame4", QStringLiteral("Auswertung"), twipRect(240, 120, 7215, 2415));
-    Frame3 = frame("Frame3", QStringLiteral("Eingabe (absoluter Luftdruck)"),
-                   twipRect(240, 2760, 3495, 2655));
-    Frame1 = frame("Frame1", QStringLiteral("Barometer-Kalibrierung"),
-                   twipRect(3960, 2760, 3495, 2655));
-    Frame2 = frame("Frame2", QStringLiteral("Relativer Luftdruck"),
-                   twipRect(7680, 120, 3615, 5295));
+    Frame3 =
+        frame("Frame3", QStringLiteral("Eingabe (absoluter Luftdruck)"), twipRect(240, 2760, 3495, 2655));
+    Frame1 = frame("Frame1", QStringLiteral("Barometer-Kalibrierung"), twipRect(3960, 2760, 3495, 2655));
+    Frame2 = frame("Frame2", QStringLiteral("Relativer Luftdruck"), twipRect(7680, 120, 3615, 5295));
 
     auto input = [](QWidget *parent, const char *name, QRect geometry, int maxLength) {
         auto *field = named(new InputField(parent), name);
@@ -118,13 +116,13 @@ void Form1::buildWindow()
     Label1 = makeLabel(Frame3, "Label1", QStringLiteral("Aktuelle Höhe in Metern:"),
                        twipRect(560, 1170, 2655, 255), arial(FontSize::Medium, true));
     eingabe1 = input(Frame3, "eingabe1", twipRect(1280, 1455, 975, 360), 4);
-    Command1 = button(Frame3, "Command1", QStringLiteral("&Berechnung durchführen"),
-                      twipRect(320, 2040, 2895, 375));
+    Command1 =
+        button(Frame3, "Command1", QStringLiteral("&Berechnung durchführen"), twipRect(320, 2040, 2895, 375));
 
     // Calibration.
-    Label5 = makeLabel(Frame1, "Label5",
-                       QStringLiteral("Luftdruck laut Wetterdienst (auf Meereshöhe reduziert):"),
-                       twipRect(430, 480, 2760, 735), arial(FontSize::Medium, true));
+    Label5 =
+        makeLabel(Frame1, "Label5", QStringLiteral("Luftdruck laut Wetterdienst (auf Meereshöhe reduziert):"),
+                  twipRect(430, 480, 2760, 735), arial(FontSize::Medium, true));
     eingabe3 = input(Frame1, "eingabe3", twipRect(1080, 1320, 975, 330), 7);
     Label12 = makeLabel(Frame1, "Label12", QStringLiteral("hPa"), twipRect(2160, 1380, 615, 255),
                         arial(FontSize::Medium, true));
@@ -221,9 +219,9 @@ void Form1::buildScale()
     };
     for (const Caption &c : captions) {
         const bool indicatorLabel = c.member == &Form1::Label13 || c.member == &Form1::Label14;
-        QLabel *label = makeLabel(Frame2, c.name, QString::fromUtf8(c.caption),
-                                  twipRect(c.left, c.top, c.width, 255), arial(FontSize::Small),
-                                  indicatorLabel ? Qt::AlignRight : Qt::AlignLeft);
+        QLabel *label =
+            makeLabel(Frame2, c.name, QString::fromUtf8(c.caption), twipRect(c.left, c.top, c.width, 255),
+                      arial(FontSize::Small), indicatorLabel ? Qt::AlignRight : Qt::AlignLeft);
         setTextColour(label, c.colour);
         label->setMouseTracking(true);
         label->installEventFilter(this);

@@ -20,8 +20,7 @@ Form2::Form2(QWidget *owner)
     : QDialog(owner,
               // A normal window type, not Qt::Dialog: window managers leave
               // dialogs out of the taskbar, and this window belongs there.
-              Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint)
+              Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     initWindowResources();
 
@@ -43,8 +42,7 @@ Form2::Form2(QWidget *owner)
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setGeometry(twipRect(6960, 960, 255, 285));
     Text2->setAccessibleName(QStringLiteral("Hilfe"));
-    Text2->setAccessibleDescription(
-        QStringLiteral("Mit der Tabulatortaste gelangen Sie in den Hilfetext."));
+    Text2->setAccessibleDescription(QStringLiteral("Mit der Tabulatortaste gelangen Sie in den Hilfetext."));
 
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));

@@ -39,8 +39,7 @@ QString productUrl()
 }
 
 Form3::Form3(QWidget *owner, Platform &platform)
-    : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_platform(platform)
+    : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_platform(platform)
 {
     initWindowResources();
     installAccessibility();
@@ -59,7 +58,8 @@ Form3::Form3(QWidget *owner, Platform &platform)
     setAutoFillBackground(true);
 
     // Created in tab order; labels take no focus, the order only ranks them.
-    Label1 = makeLabel(this, "Label1", kMainTitle, twipRect(480, 360, 3375, 375), arial(FontSize::Huge, true));
+    Label1 =
+        makeLabel(this, "Label1", kMainTitle, twipRect(480, 360, 3375, 375), arial(FontSize::Huge, true));
     Label2 = makeLabel(this, "Label2", QStringLiteral("© 2025–2026 Barovista-Projekt"),
                        twipRect(480, 720, 3135, 255), arial(FontSize::Small));
 
@@ -131,8 +131,8 @@ bool Form3::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::KeyPress: {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const bool opens = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
-            || key->key() == Qt::Key_Space;
+        const bool opens =
+            key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space;
         if (opens && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             if (!key->isAutoRepeat())
                 Label3_Click();

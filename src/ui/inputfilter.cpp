@@ -46,14 +46,17 @@ char16_t typedCharacter(const QKeyEvent &event)
     switch (key) {
     // Ctrl+Backspace types DEL, which the filters swallow, rather than
     // deleting a whole word.
-    case Qt::Key_Backspace: return (mods & Qt::ControlModifier) ? kDelete : kBackspace;
+    case Qt::Key_Backspace:
+        return (mods & Qt::ControlModifier) ? kDelete : kBackspace;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return kEnter;
-    case Qt::Key_Escape: return kEscape;
-    default: break;
+    case Qt::Key_Enter:
+        return kEnter;
+    case Qt::Key_Escape:
+        return kEscape;
+    default:
+        break;
     }
-    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier) && key >= Qt::Key_A
-        && key <= Qt::Key_Z)
+    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
         return static_cast<char16_t>(key - Qt::Key_A + 1);
     const QString text = event.text();
     if (text.size() == 1 && text.front().isPrint())

@@ -4,11 +4,11 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QEvent>
-#include <QLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QWindow>
 
@@ -56,8 +56,8 @@ private:
         if (available.isValid()) {
             // A line wider than the screen itself stays one line too, cut at
             // the screen's edge.
-            const int labelInLayout = label->minimumWidth() > 0 ? label->minimumWidth()
-                                                                : label->minimumSizeHint().width();
+            const int labelInLayout =
+                label->minimumWidth() > 0 ? label->minimumWidth() : label->minimumSizeHint().width();
             const int besideLabel = layout()->totalMinimumSize().width() - labelInLayout;
             const int frame = frameGeometry().width() - this->width();
             lines.setWidth(std::min(lines.width(), available.width() - frame - besideLabel));
@@ -76,8 +76,9 @@ private:
         if (isVisible() && grownBy > 0) {
             int left = x() - grownBy / 2;
             if (available.isValid())
-                left = std::clamp(left, available.left(),
-                                  std::max(available.left(), available.right() + 1 - frameGeometry().width()));
+                left =
+                    std::clamp(left, available.left(),
+                               std::max(available.left(), available.right() + 1 - frameGeometry().width()));
             move(left, y());
         }
     }
@@ -98,10 +99,18 @@ std::unique_ptr<QMessageBox> makeMessageBox(QWidget *parent, const Platform::Mes
     dialog->setText(shown);
 
     switch (box.icon) {
-    case Platform::Icon::None: dialog->setIcon(QMessageBox::NoIcon); break;
-    case Platform::Icon::Information: dialog->setIcon(QMessageBox::Information); break;
-    case Platform::Icon::Warning: dialog->setIcon(QMessageBox::Warning); break;
-    case Platform::Icon::Question: dialog->setIcon(QMessageBox::Question); break;
+    case Platform::Icon::None:
+        dialog->setIcon(QMessageBox::NoIcon);
+        break;
+    case Platform::Icon::Information:
+        dialog->setIcon(QMessageBox::Information);
+        break;
+    case Platform::Icon::Warning:
+        dialog->setIcon(QMessageBox::Warning);
+        break;
+    case Platform::Icon::Question:
+        dialog->setIcon(QMessageBox::Question);
+        break;
     }
 
     // German captions whatever the system language: Qt would show English
@@ -132,8 +141,7 @@ Platform::Answer DesktopPlatform::showMessage(QWidget *parent, const MessageBox 
     return clicked && clicked->objectName() == QLatin1String("yes") ? Answer::Yes : Answer::No;
 }
 
-QRect centredOver(const QRect &ownerFrame, const QSize &client, const QMargins &frame,
-                  const QRect &available)
+QRect centredOver(const QRect &ownerFrame, const QSize &client, const QMargins &frame, const QRect &available)
 {
     QRect placed(QPoint(), client.grownBy(frame));
     // QRect::center() rounds down twice; centre on the exact middle instead.
@@ -185,8 +193,8 @@ protected:
             return false;
         m_window->removeEventFilter(this);
         if (actual != m_assumed)
-            m_window->setGeometry(centredOver(m_owner->frameGeometry(), m_window->size(), actual,
-                                              availableFor(*m_owner)));
+            m_window->setGeometry(
+                centredOver(m_owner->frameGeometry(), m_window->size(), actual, availableFor(*m_owner)));
         deleteLater();
         return false;
     }
@@ -201,8 +209,8 @@ private:
 
 void centreOver(QWidget &window, const QWidget &owner)
 {
-    for (QObject *old : window.findChildren<QObject *>(QLatin1String(FrameFollower::kName),
-                                                        Qt::FindDirectChildrenOnly))
+    for (QObject *old :
+         window.findChildren<QObject *>(QLatin1String(FrameFollower::kName), Qt::FindDirectChildrenOnly))
         delete old;
     QMargins frame = frameOf(window);
     const bool ownKnown = !frame.isNull();

@@ -28,7 +28,8 @@ void onSignal(int signalNumber)
 
 void setHandler(int signalNumber, void (*handler)(int))
 {
-    struct sigaction action {};
+    struct sigaction action
+    {};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
@@ -38,8 +39,7 @@ void setHandler(int signalNumber, void (*handler)(int))
 } // namespace
 #endif
 
-ShutdownSignals::ShutdownSignals(QObject *parent)
-    : QObject(parent)
+ShutdownSignals::ShutdownSignals(QObject *parent) : QObject(parent)
 {
 #ifdef Q_OS_UNIX
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
