@@ -6,7 +6,7 @@ BUILD_DIR ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test build deps clean screenshot package test-asan fuzz windows test-windows
+.PHONY: run test build deps clean screenshot package test-asan fuzz windows test-windows check-format format
 
 deps:
 	@./scripts/install-deps
@@ -58,3 +58,12 @@ test-windows: build windows
 
 clean:
 	@rm -rf $(BUILD_DIR)
+
+# The C++ layout of .clang-format: check-format fails on any file that
+# differs from it, format rewrites them in place.
+FORMAT_FILES = git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'fuzz/*.cpp' 'fuzz/*.h'
+check-format: deps
+	@$(FORMAT_FILES) | xargs clang-format-14 --dry-run -Werror --style=file
+	@echo "check-format: every C++ file is formatted"
+format: deps
+	@$(FORMAT_FILES) | xargs clang-format-14 -i --style=file
