@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Barovista: the two set-up commands.
 #   make run   install what is missing, build, open the window
 #   make test  install what is missing, build, run every test headless

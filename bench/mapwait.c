@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Start-up probe for X11 programs.
  *
  *   mapwait [-s SETTLE_MS] [-t TIMEOUT_MS] PROGRAM [ARGS...]

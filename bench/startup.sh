@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up benchmark: Barovista beside xcalc and galculator, each started
 # RUNS times, interleaved, on the same virtual X server.
 #

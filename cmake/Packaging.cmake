@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian package of the installed program: `make package` runs
 # scripts/build-package, which configures a build folder of its own with
 # Debian's build flags and writes barovista_<version>-<revision>_<arch>.deb

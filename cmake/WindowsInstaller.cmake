@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows installer barovista-<version>-setup.exe, built with NSIS
 # (Debian package nsis) from data/windows/barovista.nsi into the build folder.
 find_program(MAKENSIS makensis)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (the POSIX
 # thread model, which std::thread and Qt need). Used for the static Qt and
 # for Barovista itself (scripts/build-windows).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the leading-number reading on arbitrary UTF-16 text.
 //
 // Pairs of input bytes are UTF-16 code units, lone surrogates included, as

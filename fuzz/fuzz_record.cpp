@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the history-file decoder on arbitrary bytes.
 //
 // A file the decoder accepts must survive a write and a read unchanged: the

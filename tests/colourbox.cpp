@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the bounding box of the pixels of one exact colour in a picture as
 // WIDTHxHEIGHT+LEFT+TOP; nothing when the colour does not occur.
 //   colourbox PICTURE RED GREEN BLUE

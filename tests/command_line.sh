@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The command line of the installed program, run without a display:
 # --help and --version answer on stdout, anything else is refused with a
 # usage line on stderr, and no argument at all names the missing display.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End to end against the Linux build: barovista.exe under Wine on Xvfb gets
 # the same real key events as the Linux program (e2e.sh, run for each), then
 #   - the history files both write for the same keys must be equal byte for

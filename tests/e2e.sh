@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End to end: the real program on a real X server (Xvfb), driven with real key
 # events from xdotool, no window manager. Proves outside QtTest that the key
 # filters turn a typed "," into ".", that Enter moves from the reading to the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installer and its uninstaller, both silent (/S), under Wine in a prefix
 # of their own: the program, the uninstaller, the Start-menu entry and the
 # entry in the list of installed programs appear and go again, and a history

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package (scripts/build-package) and checks it the way
 # Debian checks its own: lintian with no error and no warning,
 # hardening-check on the installed binary, and an icon of the right size in

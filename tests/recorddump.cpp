@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the record in a history file, one value a line:
 //   name<TAB>kind<TAB>value
 // kind is empty, double, date or text; doubles in their shortest exact form

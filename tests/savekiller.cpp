@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves record A and record B in turn to the given path, as fast as it can,
 // until it is killed. test_faults kills it at random moments and checks that
 // the file on disk always holds one whole record.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader gets from the three windows and the message boxes:
 // every control it can land on or that shows a result has a name, what a
 // label shows is what is read, fields are announced by their labels.

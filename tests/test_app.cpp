@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole life of the program with a temporary APPDATA: first start,
 // evaluation, closing, restoring, statistics, reset, and damaged files.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults from outside the program: history files that are damaged or not
 // files at all, data folders that vanish or refuse writes, a process killed
 // while it saves, and text pasted into the input fields. Every case ends with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window on a scaled screen. CTest runs this program with
 // QT_SCALE_FACTOR=1, 1.5 and 2: the window grows by the factor, the lines and
 // the indicator stay where their twips put them, one logical pixel thick,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program, several processes at a time, on one history under a real
 // X server (Xvfb, no window manager), driven with real key events (xdotool):
 // two windows closed in either order, a reset beside an open window, the

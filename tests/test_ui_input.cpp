@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The input fields on real key events: filters, the Enter chain, F1 and F12,
 // the live recomputation, focus entry and exit, and the scale's hover texts.
 

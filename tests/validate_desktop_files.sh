@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the freedesktop validators over the desktop entry and the AppStream
 # metainfo that the install puts into share/applications and share/metainfo.
 #   validate_desktop_files.sh DESKTOP_FILE METAINFO_FILE

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under weston's headless backend, no X server anywhere, at
 # output scale 1 and 2: Qt must choose its wayland plugin itself and say
 # nothing else, the program must stay up, and weston's screenshot must show

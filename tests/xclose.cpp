@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Asks an X window to close the way a window manager does when the user
 // clicks its close button: a WM_DELETE_WINDOW client message. The end-to-end
 // test runs without a window manager, where Alt+F4 does nothing, and killing

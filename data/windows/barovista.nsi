@@ -1,3 +1,4 @@
+; SPDX-License-Identifier: GPL-3.0-or-later
 ; Installer of Barovista: the program, a Start-menu entry and an uninstaller,
 ; entered in the list of installed programs. Built by the CMake target
 ; "installer" (cmake/WindowsInstaller.cmake):

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pressure/calibration.h"
 
 #include "pressure/formulas.h"

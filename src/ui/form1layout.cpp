@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's layout: every control built from its place in twips, the
 // menu bar, the frames, the captions and the pressure scale. What the
 // controls do is in form1.cpp.
