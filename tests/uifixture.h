@@ -68,6 +68,20 @@ inline bool showAndActivate(QWidget &window)
 
 // A main window with a recording platform, the German display locale and a
 // temporary APPDATA of its own, started as the program starts it.
+// Wine has no Arial; Liberation Sans has its metrics and stands in for it,
+// as fontconfig makes it on Linux. A substitute is taken only where the
+// family itself is missing, so Windows keeps its Arial.
+inline void standInForArial()
+{
+#ifdef Q_OS_WIN
+    static const bool substituted = [] {
+        QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+        return true;
+    }();
+    Q_UNUSED(substituted);
+#endif
+}
+
 struct Window
 {
     QTemporaryDir appData;
@@ -76,6 +90,7 @@ struct Window
 
     explicit Window(bool load = true, bool show = true, const QString &appDataPath = QString())
     {
+        standInForArial();
         qputenv("APPDATA", (appDataPath.isEmpty() ? appData.path() : appDataPath).toLocal8Bit());
         auto fake = std::make_unique<FakePlatform>();
         platform = fake.get();
