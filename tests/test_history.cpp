@@ -753,6 +753,13 @@ void TestHistory::lockIsRespected()
         const ResetResult reset = deleteHistory(path, 200);
         QCOMPARE(reset.status, ResetResult::Status::Busy);
         QCOMPARE(readAll(path), before);
+        // A start meanwhile reads the history, and leaves a damaged one in place.
+        QCOMPARE(openHistory(path, now(), 200).record, fullRecord());
+        QVERIFY(writeAll(path, QByteArray("kaputt")));
+        const OpenResult opened = openHistory(path, now(), 200);
+        QCOMPARE(opened.record, emptyRecord(toDaySerial(now().date())));
+        QCOMPARE(readAll(path), QByteArray("kaputt"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2); // the file and the lock
         return;
     }
     QCOMPARE(recorded.status, RecordResult::Status::Saved);

@@ -79,18 +79,13 @@ OpenResult openHistory(const QString &filePath, const QDateTime &startedAt, int 
     if (!mayWrite) {
         // Reading is safe without the lock (a save replaces the file whole);
         // what a damaged or missing file needs is left to closing.
-        const QFileInfo info(filePath);
-        QFile file;
-        QString error;
-        if (info.exists() && openForReading(file, filePath, error) == OpenOutcome::Opened) {
-            DecodeResult decoded = decodeRecord(file.read(static_cast<qint64>(kMaxRecordBytes)));
-            if (decoded.ok()) {
-                result.load.status = LoadResult::Status::Loaded;
-                result.record = std::move(decoded.record);
-                return result;
-            }
+        const LoadResult loaded = loadRecordFile(filePath, startedAt, DamagedFile::LeaveInPlace);
+        if (loaded.status == LoadResult::Status::Loaded) {
+            result.load = loaded;
+            result.record = loaded.record;
+        } else {
+            result.record = newHistory(startedAt);
         }
-        result.record = newHistory(startedAt);
         return result;
     }
 

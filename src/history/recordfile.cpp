@@ -72,7 +72,7 @@ QString notAFileReason(const QString &filePath)
                      .arg(native(filePath));
 }
 
-LoadResult damaged(const QString &filePath, const QDateTime &now, const QString &why)
+LoadResult moveDamagedAside(const QString &filePath, const QDateTime &now, const QString &why)
 {
     LoadResult result;
     const QString kept = moveAside(filePath, now);
@@ -93,7 +93,7 @@ LoadResult damaged(const QString &filePath, const QDateTime &now, const QString 
 
 } // namespace
 
-LoadResult loadRecordFile(const QString &filePath, const QDateTime &now)
+LoadResult loadRecordFile(const QString &filePath, const QDateTime &now, DamagedFile damagedFile)
 {
     const QFileInfo info(filePath);
     if (!info.exists() && !info.isSymLink())
@@ -109,6 +109,15 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now)
     if (notAFile(filePath))
         return leftAlone();
 
+    const auto damaged = [&](const QString &why) {
+        if (damagedFile == DamagedFile::MoveAside)
+            return moveDamagedAside(filePath, now, why);
+        LoadResult result;
+        result.status = LoadResult::Status::Damaged;
+        result.reason = why;
+        return result;
+    };
+
     QFile file;
     QString openError;
     switch (openForReading(file, filePath, openError)) {
@@ -117,7 +126,7 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now)
     case OpenOutcome::NotAFile:
         return leftAlone();
     case OpenOutcome::Failed:
-        return damaged(filePath, now, QStringLiteral("Sie lässt sich nicht lesen (%1).").arg(openError));
+        return damaged(QStringLiteral("Sie lässt sich nicht lesen (%1).").arg(openError));
     }
     // A record never takes more than this; a huge file is not loaded whole.
     const QByteArray bytes = file.read(static_cast<qint64>(kMaxRecordBytes));
@@ -125,12 +134,12 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now)
     const QString readError = file.errorString();
     file.close();
     if (readFailed) {
-        return damaged(filePath, now, QStringLiteral("Sie lässt sich nicht lesen (%1).").arg(readError));
+        return damaged(QStringLiteral("Sie lässt sich nicht lesen (%1).").arg(readError));
     }
 
     DecodeResult decoded = decodeRecord(bytes);
     if (!decoded.ok())
-        return damaged(filePath, now, describeDecodeError(decoded));
+        return damaged(describeDecodeError(decoded));
 
     LoadResult result;
     result.status = LoadResult::Status::Loaded;

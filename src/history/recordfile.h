@@ -30,7 +30,11 @@ struct LoadResult
 // beside the history file to "save.dat.beschaedigt-<yyyyMMdd-HHmmss of now>" (with
 // "-2", "-3" … when taken), and the caller starts afresh. A folder standing
 // where the file belongs is left alone and reported as Unreadable.
-LoadResult loadRecordFile(const QString &filePath, const QDateTime &now);
+// With DamagedFile::LeaveInPlace a damaged file is only reported (Damaged,
+// no keptPath): for a reader that may not change the folder.
+enum class DamagedFile { MoveAside, LeaveInPlace };
+LoadResult loadRecordFile(const QString &filePath, const QDateTime &now,
+                          DamagedFile damagedFile = DamagedFile::MoveAside);
 
 struct SaveResult
 {

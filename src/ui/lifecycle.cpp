@@ -15,9 +15,6 @@
 #include "ui/platform.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 
 #include <cmath>
