@@ -41,6 +41,7 @@ private slots:
     void shutdown_cannotWrite_tellsUserAndKeepsOldFile();
     void shutdown_removedHistoryBeginsAnew();
     void sessionEnd_savesOnceThenOnlyNewEvaluations();
+    void signalAgainDuringWarning_leavesBoxInPlace(); // last: it asks the application to quit
 
 private:
     TempAppData m_temp;
@@ -65,6 +66,12 @@ void LifecycleTest::firstStart_createsFolderAndEmptyRecord()
     QCOMPARE(bytes.mid(38, 2), QByteArray("\x07\x00", 2));
     QCOMPARE(run->datestart.doubleValue(), toDaySerial(kMonday.date()));
     QVERIFY(run.platform().boxes.isEmpty());
+#ifdef Q_OS_UNIX
+    // The folder the program makes is the user's alone.
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+                                      | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    QCOMPARE(QFile::permissions(folder()) & others, QFile::Permissions());
+#endif
     for (QLineEdit *field : {static_cast<QLineEdit *>(run->eingabe1), static_cast<QLineEdit *>(run->eingabe2),
                              static_cast<QLineEdit *>(run->eingabe3), run->anzeige1, run->anzeige2})
         QVERIFY(field->text().isEmpty());
@@ -344,6 +351,13 @@ void LifecycleTest::sessionEnd_savesOnceThenOnlyNewEvaluations()
 {
     Run run(appData(), kMonday, true);
     run.evaluate(QStringLiteral("0"), QStringLiteral("1000"));
+    // A save that fails at the session's end (a file where the folder
+    // belongs) keeps the measurement pending for the next try.
+    const QString moved = folder() + QStringLiteral(".weg");
+    QVERIFY(QDir().rename(folder(), moved) && writeAll(folder(), "x"));
+    run->commitSessionData();
+    QCOMPARE(run.platform().boxes.size(), 1);
+    QVERIFY(QFile::remove(folder()) && QDir().rename(moved, folder()));
     run->commitSessionData();
     const QByteArray atSessionEnd = readAll(file());
     QCOMPARE(decodeRecord(atSessionEnd).record[RecordField::Luftdruck].textValue(), QStringLiteral("1000"));
@@ -356,6 +370,24 @@ void LifecycleTest::sessionEnd_savesOnceThenOnlyNewEvaluations()
     QCOMPARE(record[RecordField::Luftdruck].textValue(), QStringLiteral("990"));
     QCOMPARE(record[RecordField::Maxmeer].doubleValue(), 1000.0);
     QCOMPARE(record[RecordField::Minmeer].doubleValue(), 990.0);
+}
+
+// A second signal while the first one's warning box is up leaves the box
+// in place: the shutdown under way is not ended a second time.
+void LifecycleTest::signalAgainDuringWarning_leavesBoxInPlace()
+{
+    Run run(appData(), kMonday, true);
+    run.evaluate(QStringLiteral("0"), QStringLiteral("1000"));
+    QVERIFY(QDir(folder()).removeRecursively() && writeAll(folder(), "x"));
+    bool endedUnderBox = true;
+    run.platform().onMessage = [&](const Platform::MessageBox &) {
+        run->endBySignal();
+        endedUnderBox = run->hasEnded();
+    };
+    run->endBySignal();
+    QCOMPARE(run.platform().boxes.size(), 1);
+    QVERIFY(!endedUnderBox);
+    QVERIFY(run->hasEnded());
 }
 
 QTEST_MAIN(LifecycleTest)

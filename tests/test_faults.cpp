@@ -28,10 +28,12 @@
 #include <QThread>
 
 #include <cstring>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <utility>
 
 using namespace barovista;
 using namespace barovista::testing;
@@ -111,6 +113,7 @@ private slots:
 
 private:
     TempAppData m_temp;
+    bool m_mounted = false;
     QString appData() const { return m_temp.appData(); }
     QString folder() const { return m_temp.folder(); }
     QString file() const { return m_temp.file(); }
@@ -131,6 +134,8 @@ void FaultsTest::init()
 
 void FaultsTest::cleanup()
 {
+    if (std::exchange(m_mounted, false))
+        QCOMPARE(::umount2(QFile::encodeName(folder()).constData(), MNT_DETACH), 0);
     // A failed read-only case must not leave a folder that cannot be removed.
     QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     m_temp.drop();
@@ -295,6 +300,7 @@ void FaultsTest::shutdown_obstacle_data()
     QTest::newRow("data folder read-only") << "read-only" << false;
     QTest::newRow("regular file in place of the folder") << "file" << false;
     QTest::newRow("data folder removed while running") << "removed" << true;
+    QTest::newRow("data folder on a full file system") << "full" << false;
 }
 
 void FaultsTest::shutdown_obstacle()
@@ -302,6 +308,13 @@ void FaultsTest::shutdown_obstacle()
     QFETCH(QString, obstacle);
     QFETCH(bool, saved);
 
+    if (obstacle == QLatin1String("full")) {
+        // A real full file system: a 64 KiB tmpfs of the test's own.
+        QVERIFY(QDir().mkpath(folder()));
+        if (::mount("tmpfs", QFile::encodeName(folder()).constData(), "tmpfs", 0, "size=64k,mode=0700") != 0)
+            QSKIP("cannot mount a tmpfs (needs root); run the test under `unshare -rm` to try a full disk");
+        m_mounted = true;
+    }
     // A history from an earlier run, so that there is something to lose.
     const QByteArray earlier = undisturbedBytes({{"1000", "900"}});
     QVERIFY(writeAll(file(), earlier));
@@ -314,10 +327,12 @@ void FaultsTest::shutdown_obstacle()
     const QString movedFolder = folder() + QStringLiteral(".weggelegt");
     if (obstacle == QLatin1String("read-only")) {
         // The temporary folder is private; the unprivileged user needs a way in.
-        QVERIFY(QFile::setPermissions(appData(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                     | QFile::ReadOther | QFile::ExeOther));
-        QVERIFY(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
-                                                    | QFile::ExeOther));
+        // Its group too: the user nobody keeps root's group.
+        const QFile::Permissions others =
+            QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(appData(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | others));
+        QVERIFY(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::ExeOwner | others));
         // Root writes into read-only folders; as root the close runs as nobody.
         NotRoot notRoot;
         if (!notRoot.ok())
@@ -327,6 +342,15 @@ void FaultsTest::shutdown_obstacle()
         QVERIFY(QDir().rename(folder(), movedFolder));
         QVERIFY(writeAll(folder(), squatter));
         run->close();
+    } else if (obstacle == QLatin1String("full")) {
+        // Filled to the last byte; the history file itself stays as it was.
+        QFile filler(folder() + QStringLiteral("/voll"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(4096, 'x')) > 0) {
+        }
+        filler.close();
+        run->close();
+        QVERIFY(filler.remove());
     } else {
         QVERIFY(QDir(folder()).removeRecursively());
         run->close();
@@ -342,6 +366,8 @@ void FaultsTest::shutdown_obstacle()
     const Platform::MessageBox &box = run.platform().boxes.first();
     QCOMPARE(box.icon, Platform::Icon::Warning);
     QVERIFY2(box.prompt.startsWith(QStringLiteral("Die Messung konnte nicht gespeichert werden")),
+             qPrintable(box.prompt));
+    QVERIFY2(box.prompt.endsWith(QStringLiteral("\r\nDie bisherige Verlaufsdatei ist unverändert.")),
              qPrintable(box.prompt));
     if (obstacle == QLatin1String("file")) {
         QCOMPARE(readAll(folder()), squatter);

@@ -9,6 +9,7 @@
 
 #include <QLockFile>
 #include <QRandomGenerator>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -105,7 +106,7 @@ class TestHistory : public QObject
     Q_OBJECT
 
 private slots:
-    void staleTemporaries_areRemovedOthersKept();
+    void neighboursAreNeverRemoved();
     void encodesValuesByteForByte_data();
     void encodesValuesByteForByte();
     void emptyRecordIs48Bytes();
@@ -137,7 +138,8 @@ private slots:
     void damagedFileIsKeptAside_data();
     void damagedFileIsKeptAside();
     void damagedNamesNeverCollide();
-    void folderInPlaceOfFileIsLeftAlone();
+    void leftAloneInPlace_data();
+    void leftAloneInPlace();
 
     void closingRecordsOntoFileOnDisk_data();
     void closingRecordsOntoFileOnDisk();
@@ -169,6 +171,10 @@ void TestHistory::encodesValuesByteForByte_data()
                                 << QByteArray::fromHex("080005008084939f81") << true;
     QTest::newRow("no cp1252 byte") << RecordField::Meer << text(QString::fromUtf8("a中😀\u0080b"))
                                     << QByteArray::fromHex("08000500613f3f3f62") << false;
+    // Cut at the most a length can say, never written with a wrapped length.
+    QTest::newRow("text over 65535 bytes")
+        << RecordField::Infotext << text(QString(65537, QLatin1Char('a')))
+        << QByteArray::fromHex("0800ffff") + QByteArray(65535, 'a') << false;
 }
 
 void TestHistory::encodesValuesByteForByte()
@@ -295,6 +301,7 @@ void TestHistory::refusesUnusableValues_data()
     QTest::newRow("altitude as double") << F::Hoehe << doubleBytes(kTagDouble, 1e6) << E::AltitudeRange;
     QTest::newRow("altitude no number") << F::Hoehe << textBytes("abc") << E::None;
     QTest::newRow("text for lowest") << F::Minmeer << textBytes("1000") << E::UnusableValue;
+    QTest::newRow("text for absolute lowest") << F::AbsolutMinmeer << textBytes("940") << E::UnusableValue;
     QTest::newRow("text for day") << F::Datemaxmeer << textBytes("07.12.2026") << E::UnusableValue;
     QTest::newRow("double for day") << F::Datestart << doubleBytes(kTagDouble, 46000) << E::UnusableValue;
     QTest::newRow("date for time text") << F::Timelastmess << date(46000) << E::None;
@@ -650,14 +657,37 @@ void TestHistory::damagedNamesNeverCollide()
     QCOMPARE(readAll(kept[2]), QByteArray("third"));
 }
 
-void TestHistory::folderInPlaceOfFileIsLeftAlone()
+void TestHistory::leftAloneInPlace_data()
 {
+    QTest::addColumn<QString>("thing");
+    QTest::newRow("folder") << "folder";
+    // Opening fails (ELOOP), as it fails for a file that cannot be read just
+    // now, and even for root.
+    QTest::newRow("cannot be read now") << "link loop";
+}
+
+void TestHistory::leftAloneInPlace()
+{
+    QFETCH(QString, thing);
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir("save.dat"));
-    const LoadResult loaded = loadRecordFile(dir.filePath("save.dat"), QDateTime::currentDateTime());
+    const QString path = dir.filePath("save.dat");
+    if (thing == "folder")
+        QVERIFY(QDir(dir.path()).mkdir("save.dat"));
+    else
+        QVERIFY(QFile::link(path, path));
+    const QStringList before =
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+
+    const QDateTime now(QDate(2026, 12, 8), QTime(10, 15, 0));
+    const LoadResult loaded = loadRecordFile(path, now);
     QCOMPARE(loaded.status, LoadResult::Status::Unreadable);
-    QVERIFY(!loaded.reason.isEmpty());
-    QVERIFY(QFileInfo(dir.filePath("save.dat")).isDir());
+    QVERIFY2(loaded.reason.contains(QDir::toNativeSeparators(path)), qPrintable(loaded.reason));
+    QCOMPARE(openHistory(path, now, 200).load.status, LoadResult::Status::Unreadable);
+    const RecordResult recorded = recordOntoHistory(
+        path, {{"0", "1000", "", "", "1000  hPa", "x"}, number(0)}, [&] { return now; }, 200);
+    QCOMPARE(recorded.status, RecordResult::Status::LeftAlone);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), before);
+    QCOMPARE(QFileInfo(path).isSymLink(), thing == "link loop");
 }
 
 // Two windows on one history: each closing reads what is on disk now, so
@@ -710,23 +740,32 @@ void TestHistory::closingRecordsOntoFileOnDisk()
 
 void TestHistory::lockIsRespected_data()
 {
-    QTest::addColumn<bool>("holderAlive");
-    QTest::newRow("held by a window that hangs") << true;
-    QTest::newRow("left behind by a killed process") << false;
+    QTest::addColumn<QString>("holder");
+    QTest::addColumn<bool>("busy");
+    QTest::newRow("held by a window that hangs") << "alive" << true;
+    QTest::newRow("left behind by a killed process") << "killed" << false;
+    // Lock files that no living process holds, written by hand: their
+    // contents and their age, in seconds.
+    QTest::newRow("empty, just written") << "empty 0" << true;
+    QTest::newRow("empty, a few seconds old") << "empty 5" << false;
+    QTest::newRow("another host, a day old") << "other-host 86400" << false;
+    QTest::newRow("a live process's number, a day old") << "live-pid 86400" << false;
 }
 
 void TestHistory::lockIsRespected()
 {
-    QFETCH(bool, holderAlive);
+    QFETCH(QString, holder);
+    QFETCH(bool, busy);
     QTemporaryDir dir;
     const QString path = dir.filePath("save.dat");
     QVERIFY(writeAll(path, encodeRecord(fullRecord())));
     const QByteArray before = readAll(path);
 
-    QLockFile holder(historyLockPath(path));
-    if (holderAlive) {
-        QVERIFY(holder.tryLock());
-    } else {
+    QLockFile alive(historyLockPath(path));
+    const QString kind = holder.section(' ', 0, 0);
+    if (kind == "alive") {
+        QVERIFY(alive.tryLock());
+    } else if (kind == "killed") {
 #ifndef Q_OS_UNIX
         QSKIP("a child process that dies holding the lock needs fork()");
 #else
@@ -741,14 +780,31 @@ void TestHistory::lockIsRespected()
         QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
         QVERIFY(QFileInfo::exists(historyLockPath(path)));
 #endif
+    } else {
+        // pid, application and host, as QLockFile writes them.
+        QByteArray contents;
+        if (kind == "other-host")
+            contents = "4242\nbarovista\nwetterstation.example\n";
+        else if (kind == "live-pid")
+            contents = QByteArray::number(QCoreApplication::applicationPid()) + "\n"
+                       + QCoreApplication::applicationName().toUtf8() + "\n"
+                       + QSysInfo::machineHostName().toUtf8() + "\n";
+        QVERIFY(writeAll(historyLockPath(path), contents));
+        QFile lock(historyLockPath(path));
+        QVERIFY(lock.open(QIODevice::ReadWrite));
+        const int age = holder.section(' ', 1).toInt();
+        QVERIFY(
+            lock.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime));
     }
 
     const auto now = [] { return QDateTime(QDate(2026, 12, 8), QTime(7, 0, 0)); };
     const RecordResult recorded =
         recordOntoHistory(path, {{"0", "1000", "", "", "1000  hPa", "x"}, number(0)}, now, 200);
-    if (holderAlive) {
+    if (busy) {
         QCOMPARE(recorded.status, RecordResult::Status::Busy);
-        QVERIFY(!recorded.error.isEmpty());
+        // The warning names the lock file, so that the user can remove it.
+        QVERIFY2(recorded.error.contains(QDir::toNativeSeparators(historyLockPath(path))),
+                 qPrintable(recorded.error));
         QCOMPARE(readAll(path), before);
         const ResetResult reset = deleteHistory(path, 200);
         QCOMPARE(reset.status, ResetResult::Status::Busy);
@@ -784,6 +840,13 @@ void TestHistory::dataFolderLocation_data()
     QTest::newRow("neither") << QByteArray() << QByteArray() << "/home/u/.local/share/barovista";
     QTest::newRow("relative XDG_DATA_HOME")
         << QByteArray() << QByteArray("data") << "/home/u/.local/share/barovista";
+    // Relative to the folder it was started from: each would get a history.
+    QTest::newRow("relative APPDATA")
+        << QByteArray("AppData") << QByteArray() << "/home/u/.local/share/barovista";
+#ifndef Q_OS_WIN
+    // Not UTF-8: decoded, it would name another folder.
+    QTest::newRow("APPDATA not UTF-8") << QByteArray("/tmp/J\xfcrgen") << QByteArray("/x") << "/x/barovista";
+#endif
 }
 
 void TestHistory::dataFolderLocation()
@@ -793,39 +856,35 @@ void TestHistory::dataFolderLocation()
     QFETCH(QString, folder);
 
     // In native form: with backslashes on Windows.
-    QCOMPARE(dataFolderFrom(appData, xdgDataHome, "/home/u"), QDir::toNativeSeparators(folder));
+    QCOMPARE(dataFolderFrom(pathFromEnvironment(appData), pathFromEnvironment(xdgDataHome), "/home/u"),
+             QDir::toNativeSeparators(folder));
     QCOMPARE(historyFilePath(folder), QDir::toNativeSeparators(folder + "/save.dat"));
 }
 
-void TestHistory::staleTemporaries_areRemovedOthersKept()
+void TestHistory::neighboursAreNeverRemoved()
 {
+    // Files of the user's own beside the history, named as a temporary file
+    // or a copy would be, and old: starting, closing and saving keep them all.
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("save.dat"));
     const QDateTime now = QDateTime::currentDateTime();
-    const struct
-    {
-        const char *name;
-        int ageSeconds;
-        bool survives;
-    } cases[] = {
-        {"save.dat.Ab3dE9", 3600, false}, // left by a killed save
-        {"save.dat.xY12zz", 5, true},     // may belong to a save under way
-        {"save.dat.beschaedigt-20261207-101500", 3600, true},
-        {"save.dat.abc", 3600, true},
-        {"save.dat.Ab3dE9x", 3600, true},
-        {"notizen.txt", 3600, true},
-        {"save.dat", 3600, true},
-    };
-    for (const auto &c : cases) {
-        QFile f(dir.filePath(QLatin1String(c.name)));
+    const QStringList names = {"save.dat.Ab3dE9", "save.dat.backup", "save.dat.sicher",
+                               "save.dat.beschaedigt-20261207-101500", "notizen.txt"};
+    for (const QString &name : names) {
+        QFile f(dir.filePath(name));
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("x");
+        f.write(name.toLatin1());
         f.flush();
-        QVERIFY(f.setFileTime(now.addSecs(-c.ageSeconds), QFileDevice::FileModificationTime));
+        QVERIFY(f.setFileTime(now.addDays(-1), QFileDevice::FileModificationTime));
     }
-    QCOMPARE(removeStaleTemporaries(file, now), 1);
-    for (const auto &c : cases)
-        QVERIFY2(QFile::exists(dir.filePath(QLatin1String(c.name))) == c.survives, c.name);
+    QVERIFY(openHistory(file, now).saved.ok);
+    QCOMPARE(
+        recordOntoHistory(file, {{"0", "1000", "", "", "1000  hPa", "x"}, number(0)}, [&] { return now; })
+            .status,
+        RecordResult::Status::Saved);
+    for (const QString &name : names)
+        QCOMPARE(readAll(dir.filePath(name)), name.toLatin1());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), names.size() + 1);
 }
 
 QTEST_GUILESS_MAIN(TestHistory)

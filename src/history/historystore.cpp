@@ -4,10 +4,12 @@
 #include "history/recording.h"
 #include "history/taggedvalue.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QThread>
 
 namespace barovista {
 
@@ -26,33 +28,69 @@ class HistoryLock
 public:
     HistoryLock(const QString &filePath, int timeoutMs) : m_lock(historyLockPath(filePath))
     {
-        // Only a lock whose process is gone is stale; a window that hangs
-        // keeps its lock, and the others wait, then give up.
-        m_lock.setStaleLockTime(0);
+        // A lock whose process is gone is taken over at once, and so is one
+        // older than any save can take, whoever wrote it: a lock from another
+        // host of a shared home, or one whose number now names another
+        // process. A window that holds its lock for longer keeps it, since
+        // the file's own lock (flock) still stands while it lives.
+        m_lock.setStaleLockTime(kStaleLockMs);
         const QString folder = QFileInfo(filePath).absolutePath();
+        QDeadlineTimer deadline(timeoutMs);
         for (int attempt = 0; attempt < 3 && !m_lock.isLocked(); ++attempt) {
-            if (!QDir().mkpath(folder))
+            if (!makeFolder(folder))
                 break;
-            if (m_lock.tryLock(timeoutMs) || m_lock.error() == QLockFile::LockFailedError)
+            if (acquire(deadline) || m_lock.error() == QLockFile::LockFailedError)
                 break;
         }
     }
     bool locked() const { return m_lock.isLocked(); }
     // Another process holds it; otherwise the lock could not be made at all
-    // (no folder, no write permission), and the file operation itself will
-    // meet and report the same obstacle.
+    // (no folder, no write permission, a full disk), and the file operation
+    // itself will meet and report the same obstacle.
     bool busy() const { return !locked() && m_lock.error() == QLockFile::LockFailedError; }
     void release() { m_lock.unlock(); }
 
 private:
+    bool acquire(const QDeadlineTimer &deadline)
+    {
+        for (;;) {
+            if (m_lock.tryLock(0))
+                return true;
+            if (m_lock.error() != QLockFile::LockFailedError)
+                return false;
+            if (holdsNothing() && m_lock.removeStaleLockFile())
+                continue;
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(
+                static_cast<unsigned long>(qBound(qint64(1), deadline.remainingTime(), qint64(50))));
+        }
+    }
+
+    // A lock file that names no holder (empty, or cut short by a full disk
+    // or a crash while it was written) is stale once it is a few seconds
+    // old; younger, its holder may still be writing it.
+    bool holdsNothing() const
+    {
+        qint64 pid = 0;
+        QString host;
+        QString application;
+        if (m_lock.getLockInfo(&pid, &host, &application))
+            return false;
+        const QFileInfo info(m_lock.fileName());
+        return info.exists()
+               && qAbs(info.lastModified().msecsTo(QDateTime::currentDateTime())) >= kNamelessLockStaleMs;
+    }
+
     QLockFile m_lock;
 };
 
 QString busyText(const QString &filePath)
 {
     return QStringLiteral("Die Verlaufsdatei %1 wird gerade von einem anderen Barovista-Fenster "
-                          "benutzt.")
-        .arg(native(filePath));
+                          "benutzt.\r\nIst kein anderes Barovista-Fenster offen, löschen Sie bitte die "
+                          "Sperrdatei %2.")
+        .arg(native(filePath), native(historyLockPath(filePath)));
 }
 
 Record newHistory(const QDateTime &now)
@@ -72,20 +110,15 @@ OpenResult openHistory(const QString &filePath, const QDateTime &startedAt, int 
     OpenResult result;
     result.saved.ok = true;
     HistoryLock lock(filePath, lockTimeoutMs);
-    const bool mayWrite = !lock.busy();
-    if (mayWrite)
-        removeStaleTemporaries(filePath, QDateTime::currentDateTime());
-
-    if (!mayWrite) {
+    if (lock.busy()) {
         // Reading is safe without the lock (a save replaces the file whole);
         // what a damaged or missing file needs is left to closing.
+        // One that is left alone (not a file, not readable now) is reported
+        // as at any start.
         const LoadResult loaded = loadRecordFile(filePath, startedAt, DamagedFile::LeaveInPlace);
-        if (loaded.status == LoadResult::Status::Loaded) {
+        if (loaded.status == LoadResult::Status::Loaded || loaded.status == LoadResult::Status::Unreadable)
             result.load = loaded;
-            result.record = loaded.record;
-        } else {
-            result.record = newHistory(startedAt);
-        }
+        result.record = loaded.status == LoadResult::Status::Loaded ? loaded.record : newHistory(startedAt);
         return result;
     }
 
@@ -126,7 +159,7 @@ RecordResult recordOntoHistory(const QString &filePath, const Measurement &measu
         result.record = loaded.record;
         break;
     case LoadResult::Status::Unreadable:
-        result.status = RecordResult::Status::NotAFile;
+        result.status = RecordResult::Status::LeftAlone;
         result.error = loaded.reason;
         return result;
     case LoadResult::Status::Damaged:

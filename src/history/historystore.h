@@ -16,11 +16,18 @@ namespace barovista {
 // holding a lock file beside it ("save.dat.lock"), so two windows never
 // overwrite each other's measurement and a deleted history stays deleted.
 // The lock belongs to the process that took it; one left by a killed
-// process is taken over at once. None of these functions shows anything:
+// process is taken over at once, one older than kStaleLockMs or naming no
+// holder at all soon after. When it cannot be had, the warning names the lock
+// file, so that the user can remove it. None of these functions shows anything:
 // they answer in values, and the window words them.
 
 // How long to wait for another window that holds the lock.
 inline constexpr int kHistoryLockTimeoutMs = 5000;
+// A lock older than this is left over: every hold is one read-record-write
+// of a few hundred bytes (with a tail of a gigabyte, a few seconds).
+inline constexpr int kStaleLockMs = 30000;
+// A lock file that names no holder is left over once it is this old.
+inline constexpr int kNamelessLockStaleMs = 3000;
 
 // The lock file that guards the history file at filePath.
 QString historyLockPath(const QString &filePath);
@@ -32,10 +39,11 @@ struct OpenResult
     SaveResult saved; // the first start's empty record; ok when nothing was written
 };
 
-// Start-up: removes the leftovers of a killed save, reads the history and,
+// Start-up: reads the history and,
 // where there was none or a damaged one was kept aside, writes a new one
 // that begins today. A folder or anything else that is not a regular file in
-// the history's place is left alone (Unreadable). Without the lock within
+// the history's place, or a file that cannot be read just now, is left alone
+// (Unreadable). Nothing beside the history is ever removed. Without the lock within
 // lockTimeoutMs it reads all the same and leaves the writing to closing.
 OpenResult openHistory(const QString &filePath, const QDateTime &now,
                        int lockTimeoutMs = kHistoryLockTimeoutMs);
@@ -53,10 +61,10 @@ struct Measurement
 struct RecordResult
 {
     enum class Status {
-        Saved,    // recorded onto the history on disk and written
-        Busy,     // another window held the lock: nothing written
-        NotAFile, // something other than a history file stands there: left alone
-        Failed    // the file could not be written; the old one is unchanged
+        Saved,     // recorded onto the history on disk and written
+        Busy,      // another window held the lock: nothing written
+        LeftAlone, // not a history file, or one that cannot be read now: untouched
+        Failed     // the file could not be written; the old one is unchanged
     };
     Status status = Status::Failed;
     Record record;       // the history as written (Saved)

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 #ifdef Q_OS_UNIX
@@ -118,6 +117,18 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now, Damaged
         return result;
     };
 
+    // A file that cannot be opened or read just now (no permission, an I/O
+    // error, a network home gone stale, too many open files) may be whole:
+    // it stays where it is, untouched. Only bytes that were read whole and
+    // fail to decode make a file damaged.
+    const auto cannotRead = [&](const QString &why) {
+        LoadResult result;
+        result.status = LoadResult::Status::Unreadable;
+        result.reason =
+            QStringLiteral("Die Verlaufsdatei %1 lässt sich nicht lesen (%2).").arg(native(filePath), why);
+        return result;
+    };
+
     QFile file;
     QString openError;
     switch (openForReading(file, filePath, openError)) {
@@ -126,16 +137,15 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now, Damaged
     case OpenOutcome::NotAFile:
         return leftAlone();
     case OpenOutcome::Failed:
-        return damaged(QStringLiteral("Sie lässt sich nicht lesen (%1).").arg(openError));
+        return cannotRead(openError);
     }
     // A record never takes more than this; a huge file is not loaded whole.
     const QByteArray bytes = file.read(static_cast<qint64>(kMaxRecordBytes));
     const bool readFailed = file.error() != QFileDevice::NoError;
     const QString readError = file.errorString();
     file.close();
-    if (readFailed) {
-        return damaged(QStringLiteral("Sie lässt sich nicht lesen (%1).").arg(readError));
-    }
+    if (readFailed)
+        return cannotRead(readError);
 
     DecodeResult decoded = decodeRecord(bytes);
     if (!decoded.ok())
@@ -146,6 +156,35 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now, Damaged
     result.record = std::move(decoded.record);
     return result;
 }
+
+namespace {
+
+// Writes all of `bytes`. The file is unbuffered, so every write reaches the
+// system at once and a full disk or a failing device shows in its result
+// here, not in a flush that nobody checks. A short write is tried again, so
+// that the error that stopped it is the one reported.
+bool writeWhole(QSaveFile &file, const QByteArray &bytes)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 now = file.write(bytes.constData() + written, bytes.size() - written);
+        if (now <= 0)
+            return false;
+        written += now;
+    }
+    return true;
+}
+
+// Where the file really lives: a link is replaced in its target's folder, so
+// that is the folder whose entries must reach the disk.
+QString realFolder(const QString &filePath)
+{
+    const QFileInfo info(filePath);
+    const QString target = info.isSymLink() ? info.canonicalFilePath() : QString();
+    return QFileInfo(target.isEmpty() ? filePath : target).absolutePath();
+}
+
+} // namespace
 
 SaveResult saveRecordFile(const QString &filePath, const Record &record)
 {
@@ -159,7 +198,7 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
 
     const QFileInfo info(filePath);
     const QString folder = info.absolutePath();
-    if (!QDir().mkpath(folder)) {
+    if (!makeFolder(folder)) {
         result.error = QStringLiteral("Der Ordner %1 konnte nicht angelegt werden.").arg(native(folder));
         return result;
     }
@@ -186,11 +225,13 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
         }
     }
 
+    // Until commit() nothing replaces the old file: every failure before it
+    // discards the temporary file and leaves the old bytes as they were.
     QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(cannotWrite, file.errorString());
-    if (file.write(bytes) != bytes.size())
-        return fail(cannotWrite, file.errorString()); // the temporary file is discarded
+    if (!writeWhole(file, bytes))
+        return fail(cannotWrite, file.errorString());
     if (old.isOpen() && old.size() > bytes.size()) {
         if (!old.seek(bytes.size()))
             return fail(cannotRead, old.errorString());
@@ -201,17 +242,23 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
                 return fail(cannotRead, old.errorString());
             if (piece.isEmpty())
                 break;
-            if (file.write(piece) != piece.size())
+            if (!writeWhole(file, piece))
                 return fail(cannotWrite, file.errorString());
         }
     }
     old.close();
-    // QSaveFile syncs the new file's bytes before it renames it over the
-    // old one; the folder's entry for the new name is synced here, so that a
-    // power cut after the save keeps the new record.
+#ifdef Q_OS_UNIX
+    // commit() syncs as well but does not look at the result; a file system
+    // that reports a lost write only now (over quota on a network home, an
+    // I/O error) must stop the rename.
+    if (::fdatasync(file.handle()) != 0)
+        return fail(cannotWrite, qt_error_string(errno));
+#endif
     if (!file.commit())
         return fail(cannotWrite, file.errorString());
-    const QString syncError = syncFolder(folder);
+    // The folder's entry for the new file is synced too, so that a power cut
+    // after the save keeps the new record.
+    const QString syncError = syncFolder(realFolder(filePath));
     if (!syncError.isEmpty()) {
         result.oldKept = false;
         result.error = QStringLiteral("Die Verlaufsdatei %1 wurde geschrieben, aber nicht sicher auf "
@@ -221,6 +268,33 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
     }
     result.ok = true;
     return result;
+}
+
+bool makeFolder(const QString &folder)
+{
+    const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    QStringList missing;
+    for (QString at = path; !QFileInfo(at).exists() && !QFileInfo(at).isSymLink();) {
+        missing.prepend(at);
+        const QString parent = QFileInfo(at).path();
+        if (parent == at)
+            break;
+        at = parent;
+    }
+    for (const QString &newFolder : std::as_const(missing)) {
+#ifdef Q_OS_UNIX
+        // For the user alone, as the data folders of the desktop are; a
+        // folder made meanwhile by another window is as good.
+        if (::mkdir(QFile::encodeName(newFolder).constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+        // The new folder's entry in its parent reaches the disk before a
+        // file is saved into it.
+        syncFolder(QFileInfo(newFolder).path());
+#else
+        QDir().mkdir(newFolder);
+#endif
+    }
+    return QFileInfo(path).isDir();
 }
 
 OpenOutcome openForReading(QFile &file, const QString &filePath, QString &error)
@@ -277,24 +351,6 @@ QString syncFolder(const QString &folder)
     Q_UNUSED(folder);
     return {};
 #endif
-}
-
-int removeStaleTemporaries(const QString &filePath, const QDateTime &now)
-{
-    const QFileInfo info(filePath);
-    const QRegularExpression temporary(QLatin1Char('^') + QRegularExpression::escape(info.fileName())
-                                       + QStringLiteral("\\.[A-Za-z0-9]{6}$"));
-    int removed = 0;
-    const QFileInfoList entries = info.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden);
-    for (const QFileInfo &entry : entries) {
-        if (!temporary.match(entry.fileName()).hasMatch() || entry.isSymLink())
-            continue;
-        if (entry.lastModified().secsTo(now) < 60)
-            continue;
-        if (QFile::remove(entry.absoluteFilePath()))
-            ++removed;
-    }
-    return removed;
 }
 
 } // namespace barovista

@@ -15,8 +15,9 @@ struct LoadResult
     enum class Status {
         Loaded,    // the file was read and decoded
         Missing,   // there is no file: a first start
-        Damaged,   // it was moved aside (keptPath) because it cannot be used
-        Unreadable // it exists but could not be read or moved aside
+        Damaged,   // it was read whole, failed to decode and was moved aside (keptPath)
+        Unreadable // left where it is: not a regular file, not readable just
+                   // now, or damaged but it could not be moved aside
     };
     Status status = Status::Missing;
     Record record;
@@ -26,10 +27,11 @@ struct LoadResult
 
 // Reads the record. Anything in the file's place that is not a regular file
 // (a folder, a FIFO, a socket, a device, also behind a link) is left alone and
-// reported as Unreadable; reading never blocks on it. A damaged file is never overwritten: it is renamed
-// beside the history file to "save.dat.beschaedigt-<yyyyMMdd-HHmmss of now>" (with
-// "-2", "-3" … when taken), and the caller starts afresh. A folder standing
-// where the file belongs is left alone and reported as Unreadable.
+// reported as Unreadable; reading never blocks on it. So is a file that cannot
+// be opened or read just now. A damaged file (read whole, but its bytes are
+// no record) is never overwritten: it is renamed beside the history file to
+// "save.dat.beschaedigt-<yyyyMMdd-HHmmss of now>" (with "-2", "-3" … when
+// taken), and the caller starts afresh.
 // With DamagedFile::LeaveInPlace a damaged file is only reported (Damaged,
 // no keptPath): for a reader that may not change the folder.
 enum class DamagedFile { MoveAside, LeaveInPlace };
@@ -47,8 +49,10 @@ struct SaveResult
 // new record's length. The new file replaces the old one whole (a temporary
 // file in the same folder, then a rename), so a crash leaves either the old or
 // the new bytes; the save counts as done only once the file and its folder
-// entry are on the disk. Creates the folder when it is missing. Refuses to
-// replace anything that is not a regular file.
+// entry are on the disk. Every write and the sync are checked before the
+// rename: a full disk leaves the old file byte for byte (oldKept). Creates
+// the folder when it is missing. Refuses to replace anything that is not a
+// regular file.
 SaveResult saveRecordFile(const QString &filePath, const Record &record);
 
 // True when something other than a regular file (or a link to one) stands
@@ -60,13 +64,12 @@ enum class OpenOutcome { Opened, NotAFile, Failed };
 // anything else. On Failed, error says why.
 OpenOutcome openForReading(QFile &file, const QString &filePath, QString &error);
 
+// Creates the folder and any missing folders above it, each for the user
+// alone (0700), and syncs the parent of every folder it made. True when the
+// folder exists afterwards.
+bool makeFolder(const QString &folder);
+
 // Syncs a folder's entries to the disk; the error text, or empty.
 QString syncFolder(const QString &folder);
-
-// Removes what a save that was killed midway leaves behind: the temporary
-// file beside the history file ("save.dat." and six letters or digits),
-// when it is older than a minute, so that it cannot belong to a save under
-// way. Returns how many were removed.
-int removeStaleTemporaries(const QString &filePath, const QDateTime &now);
 
 } // namespace barovista

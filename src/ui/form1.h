@@ -72,11 +72,12 @@ public:
     void Form1_Unload();
 
     // SIGTERM, SIGHUP or SIGINT: saves as closing the window does, then ends
-    // the program with status 0.
+    // the program with status 0. A signal that comes while this is under way
+    // (a warning box is showing) changes nothing.
     void endBySignal();
     // The desktop session is ending: the measurement is saved now, since the
     // process may not get to close its window. A later evaluation is saved
-    // again at closing.
+    // again at closing, and so is this one when its save failed.
     void commitSessionData();
     // Saves the measurement should the process end through exit() without
     // its window closing, as Qt ends it when the display connection breaks.
@@ -195,8 +196,9 @@ private:
     bool menuBarKey(QKeyEvent *event);
 
     // Shutdown's save: records the measurement onto the history on disk
-    // when an evaluation is on screen.
-    void saveMeasurement();
+    // when an evaluation is on screen. False when one was to be saved and
+    // could not be.
+    bool saveMeasurement();
     bool measurementToSave() const;
     Measurement currentMeasurement() const;
     void prepareExitSave();
@@ -216,6 +218,7 @@ private:
     float m_label14Top = 3120;
     bool m_ended = false;
     bool m_unloaded = false;
+    bool m_endingBySignal = false;
     bool m_historyUnwritable = false; // start-up found the history file unusable in place
     // What an exit() without closing saves, and where; empty when nothing.
     std::optional<Measurement> m_exitMeasurement;

@@ -92,11 +92,11 @@ Measurement Form1::currentMeasurement() const
             tendenzlatte};
 }
 
-void Form1::saveMeasurement()
+bool Form1::saveMeasurement()
 {
     m_exitMeasurement.reset();
     if (!measurementToSave())
-        return;
+        return true;
     const QString folder = dataFolder();
     pfad = TaggedValue::fromText(folder);
     const RecordResult recorded = recordOntoHistory(historyFilePath(folder), currentMeasurement(),
@@ -110,6 +110,7 @@ void Form1::saveMeasurement()
         warn(recorded.damaged + QStringLiteral("\r\nBarovista beginnt eine neue Statistik."));
     if (recorded.status != RecordResult::Status::Saved)
         warn(QStringLiteral("Die Messung konnte nicht gespeichert werden: ") + recorded.error);
+    return recorded.status == RecordResult::Status::Saved;
 }
 
 void Form1::closeAuxiliaryWindows()
@@ -122,6 +123,11 @@ void Form1::closeAuxiliaryWindows()
 
 void Form1::endBySignal()
 {
+    // The first signal's shutdown may be showing a warning box; a second one
+    // leaves it in place, and the program ends once the box is answered.
+    if (m_endingBySignal)
+        return;
+    m_endingBySignal = true;
     if (!m_ended) {
         close(); // shutdown, as the close button runs it
         m_ended = true;
@@ -133,9 +139,12 @@ void Form1::commitSessionData()
 {
     if (m_unloaded || !measurementToSave())
         return;
-    saveMeasurement();
-    // Recorded once; only a new evaluation is recorded again at closing.
-    saveok = 0;
+    // Recorded once; only a new evaluation is recorded again at closing. A
+    // save that failed (busy, a full disk) keeps the measurement pending, so
+    // closing and the exit handler try again.
+    if (saveMeasurement())
+        saveok = 0;
+    prepareExitSave();
 }
 
 void Form1::keepMeasurementOnExit()
