@@ -1,7 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The command line of the installed program, run without a display:
-# --help and --version answer on stdout, anything else is refused with a
+# --help (also "/?") and --version answer on stdout, anything else is refused with a
 # usage line on stderr, and no argument at all names the missing display.
 #   command_line.sh BAROVISTA VERSION
 bin=${1:?program}
@@ -37,6 +37,7 @@ help="^Usage: .*barovista \[options\] .*-h, --help .*-v, --version "
 usage="Usage: barovista \[--help \| --version\]$"
 check 0 "$help" "^$" --help
 check 0 "$help" "^$" -h
+check 0 "$help" "^$" "/?"
 check 0 "^barovista $version$" "^$" --version
 check 0 "^barovista $version$" "^$" -v
 check 2 "^$" "^barovista: Unknown option 'frob'\. $usage" --frob

@@ -11,11 +11,37 @@
 #include <QSessionManager>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
+
+#ifdef Q_OS_WIN
+// The program is built for the window subsystem and gets no console of its
+// own. Started from cmd or PowerShell with arguments, it writes its answer
+// into that console; where the shell redirected the output to a file or a
+// pipe, the handle it passed is kept. Started from Explorer, there is no
+// parent console and nothing changes.
+void answerInParentConsole()
+{
+    if (!AttachConsole(ATTACH_PARENT_PROCESS))
+        return;
+    const auto unset = [](DWORD which) {
+        const HANDLE handle = GetStdHandle(which);
+        return handle == nullptr || handle == INVALID_HANDLE_VALUE;
+    };
+    if (unset(STD_OUTPUT_HANDLE))
+        std::freopen("CONOUT$", "w", stdout);
+    if (unset(STD_ERROR_HANDLE))
+        std::freopen("CONOUT$", "w", stderr);
+}
+#endif
 
 #ifdef Q_OS_UNIX
 // Qt's own message without a display is cryptic; say what to do instead.
@@ -37,6 +63,9 @@ std::optional<int> answerCommandLine(int &argc, char *argv[])
 {
     if (argc < 2)
         return std::nullopt;
+#ifdef Q_OS_WIN
+    answerInParentConsole();
+#endif
     const QCoreApplication core(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -53,7 +82,10 @@ std::optional<int> answerCommandLine(int &argc, char *argv[])
                                      QStringLiteral("Show the version and exit."));
     parser.addOptions({session, help, version});
 
-    if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
+    // "/?" is how Windows programs are asked for help.
+    QStringList arguments = QCoreApplication::arguments();
+    std::replace(arguments.begin() + 1, arguments.end(), QStringLiteral("/?"), QStringLiteral("--help"));
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
         const QString error =
             parser.errorText().isEmpty()
                 ? QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst())
