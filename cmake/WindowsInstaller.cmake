@@ -7,10 +7,11 @@ if(MAKENSIS)
   add_custom_command(
     OUTPUT ${BAROVISTA_SETUP}
     COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DEXE=$<TARGET_FILE:barovista>
-            -DICON=${PROJECT_SOURCE_DIR}/data/windows/barovista.ico -DOUTFILE=${BAROVISTA_SETUP}
+            -DICON=${PROJECT_SOURCE_DIR}/data/windows/barovista.ico
+            -DLICENSE=${PROJECT_SOURCE_DIR}/LICENSE -DOUTFILE=${BAROVISTA_SETUP}
             ${PROJECT_SOURCE_DIR}/data/windows/barovista.nsi
     DEPENDS barovista ${PROJECT_SOURCE_DIR}/data/windows/barovista.nsi
-            ${PROJECT_SOURCE_DIR}/data/windows/barovista.ico
+            ${PROJECT_SOURCE_DIR}/data/windows/barovista.ico ${PROJECT_SOURCE_DIR}/LICENSE
     COMMENT "Building the installer barovista-${PROJECT_VERSION}-setup.exe"
     VERBATIM)
   add_custom_target(installer ALL DEPENDS ${BAROVISTA_SETUP})

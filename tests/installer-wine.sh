@@ -2,8 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The installer and its uninstaller, both silent (/S), under Wine in a prefix
 # of their own: the program, the uninstaller, the Start-menu entry and the
-# entry in the list of installed programs appear and go again, and a history
-# in %APPDATA%\barovista stays as it was.
+# entry in the list of installed programs (with its size) appear and go
+# again, the program carries every icon size Windows asks for, an uninstall
+# while Barovista runs changes nothing and fails, and a history in
+# %APPDATA%\barovista stays as it was.
 #   installer-wine.sh barovista-1.1-setup.exe barovista.exe
 # Exits 77 (skipped) where Wine is missing.
 set -u
@@ -46,7 +48,37 @@ done
 cmp -s "$dir/barovista.exe" "$exe" || fail "the installed program differs from the build's"
 run reg query "$key" /v UninstallString 2>/dev/null | grep -q 'uninstall.exe' ||
     fail "no entry among the installed programs"
-echo "installed: barovista.exe, uninstall.exe, Start-menu entry, uninstall entry"
+run reg query "$key" /v EstimatedSize 2>/dev/null | grep -q 'REG_DWORD' || fail "no EstimatedSize in the entry"
+if command -v wrestool >/dev/null 2>&1; then
+    sizes=$(wrestool -x -t 14 "$dir/barovista.exe" | icotool -l - | sed -n 's/.*--width=\([0-9]*\).*/\1/p' | tr '\n' ' ')
+    [ "$sizes" = "16 20 24 32 40 48 64 256 " ] || fail "the program's icon has the sizes $sizes"
+fi
+echo "installed: barovista.exe, uninstall.exe, Start-menu entry, uninstall entry with its size, icon sizes"
+
+# While Barovista runs (under a virtual X server), the uninstaller removes
+# nothing and fails.
+if command -v Xvfb >/dev/null 2>&1; then
+    Xvfb :97 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    sleep 1
+    cp "$history" "$tmp/own"
+    rm -f "$history"
+    DISPLAY=:97 run 'C:\Program Files\Barovista\barovista.exe' >/dev/null 2>&1 &
+    # Its first start writes an empty history: it runs.
+    for _ in $(seq 60); do [ -s "$history" ] && break; sleep 1; done
+    [ -s "$history" ] || fail "the installed program did not start"
+    # "_?=" keeps the uninstaller in place, so its status is its own.
+    run 'C:\Program Files\Barovista\uninstall.exe' /S '_?=C:\Program Files\Barovista' &&
+        fail "the uninstaller reported success while Barovista ran"
+    for f in "$dir/barovista.exe" "$dir/uninstall.exe" "$link"; do
+        [ -f "$f" ] || fail "the uninstaller removed $f while Barovista ran"
+    done
+    run reg query "$key" >/dev/null 2>&1 || fail "the uninstaller removed the entry while Barovista ran"
+    WINEPREFIX=$prefix wineserver -k
+    kill "$xvfb"
+    cp "$tmp/own" "$history"
+    echo "uninstall while running: refused, everything in place"
+fi
 
 # The uninstaller copies itself away and returns at once; wineserver -w
 # waits for that copy to finish.

@@ -6,6 +6,7 @@
 #include "ui/inputfield.h"
 #include "ui/line.h"
 #include "ui/twips.h"
+#include "ui/widgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,6 +34,7 @@ private slots:
 
     void evaluation_showsResults_data();
     void evaluation_showsResults();
+    void evaluation_messageWrapsInAFallbackFont();
     void evaluation_placesIndicator_data();
     void evaluation_placesIndicator();
     void evaluation_warnsAboutMissingInput_data();
@@ -282,6 +284,23 @@ void Form1Test::evaluation_showsResults()
     QCOMPARE(textColour(w->Label14), colour);
     QCOMPARE(w->Label13->text(), seaLevel);
     QCOMPARE(w->saveok, 1.0f);
+}
+
+// With a fallback font taller than Arial the empty sentence is laid out
+// without wrapping; a sentence wider than its box must still wrap.
+void Form1Test::evaluation_messageWrapsInAFallbackFont()
+{
+    Window w;
+    QFont tall(QStringLiteral("DejaVu Sans"));
+    tall.setPixelSize(18);
+    tall.setBold(true);
+    w->anzeige4->setFont(tall);
+    w->anzeige4->clear();
+    fitCaption(w->anzeige4);
+    QVERIFY(!w->anzeige4->wordWrap());
+    w.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
+    QVERIFY(QFontMetrics(tall).horizontalAdvance(w->anzeige4->text()) > w->anzeige4->width());
+    QVERIFY(w->anzeige4->wordWrap());
 }
 
 void Form1Test::evaluation_placesIndicator_data()

@@ -10,18 +10,21 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTranslator>
 
 #include <memory>
 
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/platform.h"
+#include "ui/qttexts.h"
 
 using barovista::Form2;
 using barovista::Form3;
@@ -57,6 +60,23 @@ bool isHeading(const QStringList &lines, qsizetype i)
 }
 
 } // namespace
+
+// Qt's own edit menu of a field speaks German, on Windows from the copy of
+// the translation built into the program.
+void WindowsTest::qtEditMenuIsGerman()
+{
+    QTranslator qtTexts;
+    QVERIFY(barovista::loadQtTexts(qtTexts));
+    QApplication::installTranslator(&qtTexts);
+    QLineEdit field;
+    const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    QApplication::removeTranslator(&qtTexts);
+    QStringList texts;
+    for (const QAction *action : menu->actions())
+        texts << action->text().section(QLatin1Char('\t'), 0, 0);
+    QVERIFY2(texts.contains(QStringLiteral("Einf&ügen")) && texts.contains(QStringLiteral("Alles auswählen")),
+             qPrintable(texts.join(QLatin1Char('|'))));
+}
 
 void WindowsTest::resourcePictures_data()
 {

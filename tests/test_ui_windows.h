@@ -9,6 +9,7 @@ class WindowsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void qtEditMenuIsGerman();
     void resourcePictures_data();
     void resourcePictures();
 

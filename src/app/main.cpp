@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/form1.h"
 #include "ui/product.h"
+#include "ui/qttexts.h"
 #include "ui/shutdownsignals.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QScreen>
 #include <QSessionManager>
 #include <QTranslator>
@@ -40,6 +39,14 @@ void answerInParentConsole()
         std::freopen("CONOUT$", "w", stdout);
     if (unset(STD_ERROR_HANDLE))
         std::freopen("CONOUT$", "w", stderr);
+}
+
+// Tells the installer and the uninstaller that Barovista runs: they ask the
+// user to close it first instead of failing to replace or remove the
+// program. The mutex lives as long as the process; Windows closes it.
+void announceRunning()
+{
+    CreateMutexW(nullptr, FALSE, L"Global\\Barovista");
 }
 #endif
 
@@ -113,6 +120,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QString::fromLatin1(barovista::kProductVersion));
     if (const std::optional<int> status = answerCommandLine(argc, argv))
         return *status;
+#ifdef Q_OS_WIN
+    announceRunning();
+#endif
 #ifdef Q_OS_UNIX
     if (!hasDisplay()) {
         std::fputs("barovista: cannot open a window: no display found (neither DISPLAY nor "
@@ -130,11 +140,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("barovista"));
 
-    // Qt's own texts (the edit menu of the input fields) in German, where
-    // the translations are installed; the program's texts are German anyway.
+    // Qt's own texts (the edit menu of the input fields) in German; the
+    // program's texts are German anyway.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (barovista::loadQtTexts(qtTexts))
         QApplication::installTranslator(&qtTexts);
 
     barovista::Form1 form;

@@ -225,6 +225,10 @@ void Form1::setCaption(QLabel *label, const QString &text)
 void Form1::setMessage(const QString &text)
 {
     anzeige4->setText(text);
+    // Whether the sentence wraps is decided from this text in the font the
+    // label really got: a fallback font wider or taller than Arial must wrap
+    // it rather than clip it.
+    fitCaption(anzeige4);
     anzeige4->setAccessibleDescription(text);
     prepareExitSave();
 }
