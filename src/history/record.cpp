@@ -84,28 +84,6 @@ void appendDouble(QByteArray &bytes, quint16 tag, double value)
     bytes.append(le, 8);
 }
 
-enum class MemberKind { Text, Double, Date };
-
-MemberKind memberKind(RecordField field)
-{
-    switch (field) {
-    case RecordField::Tendenzlatte:
-    case RecordField::Minmeer:
-    case RecordField::Maxmeer:
-    case RecordField::AbsolutLastmess:
-    case RecordField::AbsolutMaxmeer:
-    case RecordField::AbsolutMinmeer:
-        return MemberKind::Double;
-    case RecordField::Datelastmess:
-    case RecordField::Dateminmeer:
-    case RecordField::Datemaxmeer:
-    case RecordField::Datestart:
-        return MemberKind::Date;
-    default:
-        return MemberKind::Text;
-    }
-}
-
 // A text member shows whatever it holds as text, so a number or a date is of
 // use there; a number or date member is compared and computed with, and a
 // text in its place would be read by its leading number without a word.
@@ -113,12 +91,12 @@ bool kindFits(RecordField field, TaggedValue::Kind kind)
 {
     if (kind == TaggedValue::Kind::Empty)
         return true;
-    switch (memberKind(field)) {
-    case MemberKind::Text:
+    switch (recordFieldKind(field)) {
+    case FieldKind::Text:
         return true;
-    case MemberKind::Double:
+    case FieldKind::Double:
         return kind == TaggedValue::Kind::Double;
-    case MemberKind::Date:
+    case FieldKind::Date:
         return kind == TaggedValue::Kind::Date;
     }
     return false;
@@ -224,30 +202,19 @@ DecodeError checkMember(RecordField field, const TaggedValue &value)
 
 const char *recordFieldName(RecordField field)
 {
-    static constexpr const char *kNames[kRecordSize] = {
-        "hoehe",
-        "luftdruck",
-        "tendenzlatte",
-        "mitte",
-        "meer",
-        "infotext",
-        "kali",
-        "lastmess",
-        "datelastmess",
-        "timelastmess",
-        "minmeer",
-        "maxmeer",
-        "timeminmeer",
-        "dateminmeer",
-        "timemaxmeer",
-        "datemaxmeer",
-        "absolut_lastmess",
-        "absolut_maxmeer",
-        "absolut_minmeer",
-        "datestart",
-    };
+#define BAROVISTA_FIELD_NAME(field, member, kind) #member,
+    static constexpr const char *kNames[kRecordSize] = {BAROVISTA_RECORD_FIELDS(BAROVISTA_FIELD_NAME)};
+#undef BAROVISTA_FIELD_NAME
     const auto index = static_cast<std::size_t>(field);
     return index < kRecordSize ? kNames[index] : "";
+}
+
+FieldKind recordFieldKind(RecordField field)
+{
+#define BAROVISTA_FIELD_KIND(field, member, kind) FieldKind::kind,
+    static constexpr FieldKind kKinds[kRecordSize] = {BAROVISTA_RECORD_FIELDS(BAROVISTA_FIELD_KIND)};
+#undef BAROVISTA_FIELD_KIND
+    return kKinds[static_cast<std::size_t>(field)];
 }
 
 Record emptyRecord(double dateStart)

@@ -11,30 +11,44 @@
 
 namespace barovista {
 
-// The twenty values of the history file, in file order.
-enum class RecordField : int {
-    Hoehe,
-    Luftdruck,
-    Tendenzlatte,
-    Mitte,
-    Meer,
-    Infotext,
-    Kali,
-    Lastmess,
-    Datelastmess,
-    Timelastmess,
-    Minmeer,
-    Maxmeer,
-    Timeminmeer,
-    Dateminmeer,
-    Timemaxmeer,
-    Datemaxmeer,
-    AbsolutLastmess,
-    AbsolutMaxmeer,
-    AbsolutMinmeer,
-    Datestart,
-};
-inline constexpr std::size_t kRecordSize = 20;
+// The twenty values of the history file, described once, in file order: the
+// field, the main window's member that holds it, and the kind of value that
+// member can use. The enum, the members' names, the codec's checks and the
+// window's state are all made from this one list.
+#define BAROVISTA_RECORD_FIELDS(X)                                                                           \
+    X(Hoehe, hoehe, Text)                                                                                    \
+    X(Luftdruck, luftdruck, Text)                                                                            \
+    X(Tendenzlatte, tendenzlatte, Double)                                                                    \
+    X(Mitte, mitte, Text)                                                                                    \
+    X(Meer, meer, Text)                                                                                      \
+    X(Infotext, infotext, Text)                                                                              \
+    X(Kali, kali, Text)                                                                                      \
+    X(Lastmess, lastmess, Text)                                                                              \
+    X(Datelastmess, datelastmess, Date)                                                                      \
+    X(Timelastmess, timelastmess, Text)                                                                      \
+    X(Minmeer, minmeer, Double)                                                                              \
+    X(Maxmeer, maxmeer, Double)                                                                              \
+    X(Timeminmeer, timeminmeer, Text)                                                                        \
+    X(Dateminmeer, dateminmeer, Date)                                                                        \
+    X(Timemaxmeer, timemaxmeer, Text)                                                                        \
+    X(Datemaxmeer, datemaxmeer, Date)                                                                        \
+    X(AbsolutLastmess, absolut_lastmess, Double)                                                             \
+    X(AbsolutMaxmeer, absolut_maxmeer, Double)                                                               \
+    X(AbsolutMinmeer, absolut_minmeer, Double)                                                               \
+    X(Datestart, datestart, Date)
+
+#define BAROVISTA_FIELD_ENUM(field, member, kind) field,
+enum class RecordField : int { BAROVISTA_RECORD_FIELDS(BAROVISTA_FIELD_ENUM) };
+#undef BAROVISTA_FIELD_ENUM
+#define BAROVISTA_FIELD_COUNT(field, member, kind) +1
+inline constexpr std::size_t kRecordSize = 0 BAROVISTA_RECORD_FIELDS(BAROVISTA_FIELD_COUNT);
+#undef BAROVISTA_FIELD_COUNT
+
+// What a member can hold besides nothing: a text member shows whatever it
+// holds as text, so any value is of use there; a number or date member is
+// compared and computed with.
+enum class FieldKind { Text, Double, Date };
+FieldKind recordFieldKind(RecordField field);
 
 // The member's name, as the main window calls it ("hoehe", "absolut_minmeer").
 const char *recordFieldName(RecordField field);
