@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/historystore.h"
 
+#include "history/log.h"
 #include "history/recording.h"
 #include "history/taggedvalue.h"
 
@@ -58,8 +59,10 @@ private:
                 return true;
             if (m_lock.error() != QLockFile::LockFailedError)
                 return false;
-            if (holdsNothing() && m_lock.removeStaleLockFile())
+            if (holdsNothing() && m_lock.removeStaleLockFile()) {
+                qCInfo(lcHistory) << "removed a lock file that named no holder:" << m_lock.fileName();
                 continue;
+            }
             if (deadline.hasExpired())
                 return false;
             QThread::msleep(

@@ -4,6 +4,7 @@
 
 #include "history/datafolder.h"
 #include "history/historystore.h"
+#include "history/log.h"
 #include "history/recordfile.h"
 #include "history/recording.h"
 #include "pressure/formulas.h"
@@ -154,8 +155,12 @@ void Form1::keepMeasurementOnExit()
     m_exitFile = historyFilePath(dataFolder());
     // Registered once the history has been opened, so that what the save
     // needs of Qt's own statics already exists and outlives the handler.
-    if (!registered)
+    if (!registered) {
+        // The category exists before the handler is registered, so it
+        // outlives the handler that may use it.
+        lcHistory();
         registered = std::atexit(&Form1::saveOnExit) == 0;
+    }
     prepareExitSave();
 }
 
@@ -179,7 +184,12 @@ void Form1::saveOnExit()
     const Measurement measurement = *window->m_exitMeasurement;
     window->m_exitMeasurement.reset();
     s_exitSaveWindow = nullptr;
-    recordOntoHistory(window->m_exitFile, measurement, [] { return QDateTime::currentDateTime(); });
+    const RecordResult recorded =
+        recordOntoHistory(window->m_exitFile, measurement, [] { return QDateTime::currentDateTime(); });
+    // No box can be shown any more: stderr is the only place left to say it.
+    if (recorded.status != RecordResult::Status::Saved)
+        qCWarning(lcHistory).noquote()
+            << "Die Messung konnte beim Beenden nicht gespeichert werden:" << recorded.error;
 }
 
 } // namespace barovista
