@@ -2,8 +2,8 @@
 ; Installer of Barovista: the program, a Start-menu entry and an uninstaller,
 ; entered in the list of installed programs. Built by the CMake target
 ; "installer" (cmake/WindowsInstaller.cmake):
-;   makensis -DVERSION=1.1 -DEXE=barovista.exe -DICON=barovista.ico
-;            -DLICENSE=LICENSE -DOUTFILE=barovista-1.1-setup.exe barovista.nsi
+;   makensis -DVERSION=<version> -DEXE=barovista.exe -DICON=barovista.ico
+;            -DLICENSE=LICENSE -DOUTFILE=barovista-<version>-setup.exe barovista.nsi
 ; Installer and uninstaller also run silently with /S. The history in
 ; %APPDATA%\barovista belongs to the user: the uninstaller leaves it alone.
 ; Neither of them works while Barovista runs: they ask the user to close it
