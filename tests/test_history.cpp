@@ -661,9 +661,11 @@ void TestHistory::leftAloneInPlace_data()
 {
     QTest::addColumn<QString>("thing");
     QTest::newRow("folder") << "folder";
+#ifdef Q_OS_UNIX
     // Opening fails (ELOOP), as it fails for a file that cannot be read just
-    // now, and even for root.
+    // now, and even for root. (A link on Windows is a shortcut file.)
     QTest::newRow("cannot be read now") << "link loop";
+#endif
 }
 
 void TestHistory::leftAloneInPlace()
