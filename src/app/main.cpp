@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/form1.h"
+#include "ui/platform.h"
 #include "ui/product.h"
 #include "ui/shutdownsignals.h"
 
@@ -7,7 +8,6 @@
 #include <QCommandLineParser>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QScreen>
 #include <QSessionManager>
 #include <QTranslator>
 
@@ -119,11 +119,8 @@ int main(int argc, char *argv[])
     form.adjustSize();
     // A Wayland compositor places windows itself and ignores a position
     // asked for; elsewhere the window opens centred on the screen.
-    const bool compositorPlaces = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-    if (const QScreen *screen = form.screen(); screen && !compositorPlaces) {
-        const QRect available = screen->availableGeometry();
-        form.move(available.center() - QPoint(form.width() / 2, form.height() / 2));
-    }
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        barovista::centreOnScreen(form);
     form.show();
     return app.exec();
 }

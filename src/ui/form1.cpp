@@ -27,6 +27,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextDocument>
 #include <QToolTip>
 
@@ -578,6 +579,8 @@ void Form1::Hilfe_Click()
 {
     if (!m_form2)
         m_form2 = new Form2(this);
+    if (const QScreen *shownOn = screen())
+        m_form2->fitInto(shownOn->availableGeometry(), expectedFrame(*m_form2, *this));
     centreOver(*m_form2, *this);
     m_platform->runModal(*m_form2);
 }
