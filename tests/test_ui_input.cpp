@@ -225,14 +225,11 @@ void InputFieldsTest::menuBar_keepsFieldStateAndRunsEntryByLetter()
     QCOMPARE(w.platform->boxes.size(), 1);
     QCOMPARE(w.platform->boxes.first().title, QStringLiteral("Barovista 1.1 - Statistik"));
 
-    // F10 opens the menu bar as Alt does; Enter runs the entry the arrow
-    // chose and the focus is back in the field.
+    // F10 opens the menu bar as Alt does, and a second F10 closes it.
     w->eingabe1->setFocus();
     QTest::keyClick(w->eingabe1, Qt::Key_F10);
     QCOMPARE(QApplication::focusWidget(), w->menuBar());
-    QTest::keyClick(w->menuBar(), Qt::Key_Right);
-    QTest::keyClick(w->menuBar(), Qt::Key_Return);
-    QCOMPARE(w.platform->boxes.size(), 2);
+    QTest::keyClick(w->menuBar(), Qt::Key_F10);
     QCOMPARE(QApplication::focusWidget(), w->eingabe1);
 }
 
