@@ -5,12 +5,15 @@
 # filters turn a typed "," into ".", that Enter moves from the reading to the
 # altitude to the evaluation, that Alt+B evaluates, that closing the window
 # runs the shutdown that writes the history, and that the next start restores
-# it; and that the context-menu key in the altitude field takes a result off
-# the screen, so that it is not saved.
+# it; that the context-menu key in the altitude field takes a result off
+# the screen, so that it is not saved; that keys released where they were not
+# pressed keep a result; and, under openbox, where windows open.
 #   e2e.sh BAROVISTA RECORDDUMP XCLOSE
-# Exits 77 (skipped) where Xvfb, xdotool or xclose is missing.
+# Exits 77 (skipped) where Xvfb, xdotool, openbox, x11-utils or xclose is
+# missing.
 # For the comparison with the Windows build (e2e-wine.sh):
-#   BAROVISTA_RUNNER    a command that starts BAROVISTA (split at blanks)
+#   BAROVISTA_RUNNER    a command that starts BAROVISTA (split at blanks);
+#                       the last two starts are then left out
 #   E2E_OUT             folder that receives the history after the first and
 #                       the second run (run1.dat, run2.dat)
 #   E2E_SECOND_START    a history file put in place before the second start
@@ -26,6 +29,8 @@ skip() {
 }
 command -v Xvfb >/dev/null 2>&1 || skip "Xvfb is not installed (scripts/install-deps installs it)"
 command -v xdotool >/dev/null 2>&1 || skip "xdotool is not installed (scripts/install-deps installs it)"
+command -v openbox >/dev/null 2>&1 && command -v xwininfo >/dev/null 2>&1 ||
+    skip "openbox or x11-utils is not installed (scripts/install-deps installs them)"
 if [ -z "$xclose" ] || [ ! -x "$xclose" ]; then
     skip "xclose was not built: the X11 headers (libx11-dev) are missing"
 fi
@@ -35,6 +40,7 @@ xvfb=""
 pid=""
 cleanup() {
     [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
+    [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$tmp"
@@ -47,7 +53,7 @@ fail() {
 }
 
 # Xvfb chooses a free display itself and writes its number to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -screen 1 1024x600x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
 xvfb=$!
 i=0
 while [ ! -s "$tmp/display" ] && [ $i -lt 100 ]; do
@@ -197,5 +203,46 @@ clickAt 26 158    # an empty spot of the results frame
 close
 cmp -s "$history" "$tmp/before" || fail "the result stayed on screen after the context-menu key and was saved"
 echo "fourth run: the context-menu key cleared the result, history unchanged"
+
+# The last two starts are for Linux: under Wine, Wine decides focus and place.
+[ -n "${BAROVISTA_RUNNER:-}" ] && echo "PASS" && exit 0
+focusOn() { # TITLE: waits for the window and gives it the keyboard
+    xdotool windowfocus --sync "$(timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n 1)" || fail "no $1"
+}
+# Fifth start: Alt, Right, Right, Enter run Hilfe; after Esc the reading field
+# has the focus again. Enter, held, closes the report of Alt+S and is released
+# in the reading field; Shift+Tab's Tab is released in the altitude field.
+start
+xdotool key alt sleep 0.3 key Right Right Return && focusOn 'Hilfe$'
+xdotool key Escape && focusOn '^Barovista 1\.1$'
+xdotool key BackSpace BackSpace BackSpace BackSpace BackSpace type '955'
+xdotool key Return Return Return sleep 0.3 key alt+s && focusOn 'Statistik$'
+xdotool keydown Return sleep 0.3 keyup Return sleep 0.3 && focusOn '^Barovista 1\.1$'
+xdotool key shift+Tab shift+Tab shift+Tab shift+Tab sleep 0.3
+close
+dumped
+expect lastmess text '1013,78  hPa'
+echo "fifth run: the menu by keyboard gave the focus back; Enter closing the report and Shift+Tab kept the result"
+
+# Sixth start, on the second screen (1024 x 600) at scale 1.75 under openbox:
+# the frame round the main window, larger than the screen, begins on it; the
+# help window's lies wholly on it.
+DISPLAY=$DISPLAY.1 QT_SCALE_FACTOR=1.75 && export QT_SCALE_FACTOR
+openbox >/dev/null 2>&1 & wm=$!
+timeout 10 sh -c 'until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; do sleep 0.1; done' || fail "no openbox"
+frame() { # TITLE: left, top, right and bottom of openbox's frame round the window
+    w=$(timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
+    xwininfo -id "$(xwininfo -children -id "$w" | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p')" |
+        awk '/upper-left X/ {x=$NF} /upper-left Y/ {y=$NF} /Width/ {w=$NF} /Height/ {h=$NF} END {print x, y, x+w, y+h}'
+}
+start
+set -- $(frame '^Barovista 1\.1$')
+[ "$1" -ge 0 ] && [ "$2" -ge 0 ] || fail "the main window's frame begins at $1, $2"
+xdotool key F1
+set -- $(frame 'Hilfe$')
+[ "$1" -ge 0 ] && [ "$2" -ge 0 ] && [ "$3" -le 1024 ] && [ "$4" -le 600 ] || fail "the help window's frame spans $*"
+focusOn 'Hilfe$' && xdotool key Escape
+close
+echo "sixth run: on 1024 x 600 at scale 1.75 the windows' frames begin on the screen"
 
 echo "PASS"

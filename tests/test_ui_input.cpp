@@ -224,6 +224,13 @@ void InputFieldsTest::menuBar_keepsFieldStateAndRunsEntryByLetter()
     QTest::keyClick(w->menuBar(), Qt::Key_S);
     QCOMPARE(w.platform->boxes.size(), 1);
     QCOMPARE(w.platform->boxes.first().title, QStringLiteral("Barovista 1.1 - Statistik"));
+
+    // F10 opens the menu bar as Alt does, and a second F10 closes it.
+    w->eingabe1->setFocus();
+    QTest::keyClick(w->eingabe1, Qt::Key_F10);
+    QCOMPARE(QApplication::focusWidget(), w->menuBar());
+    QTest::keyClick(w->menuBar(), Qt::Key_F10);
+    QCOMPARE(QApplication::focusWidget(), w->eingabe1);
 }
 
 void InputFieldsTest::maxLength_refusesOverlongText()

@@ -333,6 +333,9 @@ void WindowsTest::centredFromTheFrame_data()
         << owner << QSize(350, 108) << QMargins(1, 16, 1, 1) << QRect(310, 273, 350, 108);
     QTest::newRow("owner at the top edge: the title bar stays on screen")
         << QRect(0, 0, 771, 200) << QSize(530, 353) << QMargins(1, 20, 1, 1) << QRect(120, 20, 530, 353);
+    // The main window centred on a 1024 x 600 screen at scale 1.75 (585 x 342).
+    QTest::newRow("larger than a small screen: the title bar in its corner")
+        << QRect(0, 0, 585, 342) << QSize(767, 393) << QMargins(1, 12, 1, 1) << QRect(1, 12, 767, 393);
 }
 
 void WindowsTest::centredFromTheFrame()

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/form1.h"
+#include "ui/platform.h"
 #include "ui/product.h"
 #include "ui/qttexts.h"
 #include "ui/shutdownsignals.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QScreen>
 #include <QSessionManager>
 #include <QTranslator>
 
@@ -160,11 +160,8 @@ int main(int argc, char *argv[])
     form.adjustSize();
     // A Wayland compositor places windows itself and ignores a position
     // asked for; elsewhere the window opens centred on the screen.
-    const bool compositorPlaces = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-    if (const QScreen *screen = form.screen(); screen && !compositorPlaces) {
-        const QRect available = screen->availableGeometry();
-        form.move(available.center() - QPoint(form.width() / 2, form.height() / 2));
-    }
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        barovista::centreOnScreen(form);
     form.show();
     return app.exec();
 }

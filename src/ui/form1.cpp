@@ -27,6 +27,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextDocument>
 #include <QToolTip>
 
@@ -473,26 +474,58 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-// After Alt alone the menu bar waits for a letter. Its entries open no menus,
-// so Qt would only highlight the entry; run it at once instead, as the
-// letter does together with Alt.
+// After Alt alone the menu bar waits for a letter, an arrow or Enter. Its
+// entries open no menus, so Qt would only highlight the entry a letter names;
+// run it at once instead, as the letter does together with Alt. Enter (or
+// Space) runs the highlighted entry, as Qt does, but only after the keyboard
+// navigation has handed the focus back to the control that had it: Qt would
+// run the entry first, and a box opened by it takes the focus away before
+// the navigation ends, which then leaves the focus on the menu bar.
 bool Form1::menuBarKey(QKeyEvent *event)
 {
-    const QString typed = event->text().toLower();
-    if (typed.size() != 1 || !typed.front().isLetter())
-        return false;
-    for (QAction *action : menuBar()->actions()) {
-        const QString caption = action->text();
-        const qsizetype amp = caption.indexOf(QLatin1Char('&'));
-        if (amp < 0 || amp + 1 >= caption.size() || caption[amp + 1].toLower() != typed.front())
-            continue;
-        // Leave the keyboard navigation first, which hands the focus back.
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QCoreApplication::sendEvent(menuBar(), &escape);
-        action->trigger();
-        return true;
+    QAction *chosen = nullptr;
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        chosen = menuBar()->activeAction();
+    } else {
+        const QString typed = event->text().toLower();
+        if (typed.size() != 1 || !typed.front().isLetter())
+            return false;
+        for (QAction *action : menuBar()->actions()) {
+            const QString caption = action->text();
+            const qsizetype amp = caption.indexOf(QLatin1Char('&'));
+            if (amp >= 0 && amp + 1 < caption.size() && caption[amp + 1].toLower() == typed.front()) {
+                chosen = action;
+                break;
+            }
+        }
     }
-    return false;
+    if (!chosen || chosen->menu())
+        return false;
+    // Leave the keyboard navigation first, which hands the focus back.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(menuBar(), &escape);
+    chosen->trigger();
+    return true;
+}
+
+// F10 starts and ends the menu bar's keyboard navigation, as Alt alone does.
+// Qt's menu bar offers no call for it; it watches for Alt itself, so it is
+// given the two events Alt alone makes: the press, which it sees as the
+// window's shortcut check, and the release. As on a real keyboard, the press
+// carries no modifier and the release carries Alt (Qt reports the Alt key's
+// own modifier flipped).
+void Form1::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_F10 || event->modifiers() != Qt::NoModifier) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    QKeyEvent altDown(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &altDown);
+    QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(menuBar(), &altUp);
+    event->accept();
 }
 
 void Form1::hoverScale(QObject *watched)
@@ -550,6 +583,8 @@ void Form1::Hilfe_Click()
 {
     if (!m_form2)
         m_form2 = new Form2(this);
+    if (const QScreen *shownOn = screen())
+        m_form2->fitInto(shownOn->availableGeometry(), expectedFrame(*m_form2, *this));
     centreOver(*m_form2, *this);
     m_platform->runModal(*m_form2);
 }

@@ -10,12 +10,33 @@
 #include <QShowEvent>
 #include <QTextCursor>
 
+#include <algorithm>
+
 #include "ui/pictures.h"
 #include "ui/product.h"
 #include "ui/twips.h"
 #include "ui/widgets.h"
 
 namespace barovista {
+
+namespace {
+
+QSize designedSize()
+{
+    return {px(7950), px(5295)};
+}
+
+QRect designedText()
+{
+    return twipRect(120, 120, 7695, 5055);
+}
+
+QRect designedFocusHolder()
+{
+    return twipRect(6960, 960, 255, 285);
+}
+
+} // namespace
 
 Form2::Form2(QWidget *owner)
     : QDialog(owner,
@@ -29,7 +50,7 @@ Form2::Form2(QWidget *owner)
     setWindowTitle(titleOf(QStringLiteral("Hilfe")));
     setWindowIcon(windowPicture());
     setModal(true);
-    setFixedSize(px(7950), px(5295));
+    setFixedSize(designedSize());
 
     QPalette windowPalette = palette();
     windowPalette.setColor(QPalette::Window, kWindowQColor);
@@ -41,13 +62,13 @@ Form2::Form2(QWidget *owner)
     // the help text opens without a caret in it.
     Text2 = new QLineEdit(QStringLiteral("Text2"), this);
     Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setGeometry(twipRect(6960, 960, 255, 285));
+    Text2->setGeometry(designedFocusHolder());
     Text2->setAccessibleName(QStringLiteral("Hilfe"));
     Text2->setAccessibleDescription(QStringLiteral("Mit der Tabulatortaste gelangen Sie in den Hilfetext."));
 
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twipRect(120, 120, 7695, 5055));
+    Text1->setGeometry(designedText());
     Text1->setAccessibleName(QStringLiteral("Hilfetext"));
     // The help text is broken by hand at about 100 characters. Arial at 10
     // pixels keeps every one of those lines whole: the widest takes 458 of the
@@ -72,6 +93,16 @@ Form2::Form2(QWidget *owner)
     Text1->setPlainText(shown);
 
     setTabOrder(Text2, Text1);
+}
+
+void Form2::fitInto(const QRect &available, const QMargins &frame)
+{
+    const QSize designed = designedSize();
+    const QSize fitted = designed.boundedTo(available.size().shrunkBy(frame)).expandedTo(QSize(1, 1));
+    setFixedSize(fitted);
+    Text1->resize((designedText().size() - (designed - fitted)).expandedTo(QSize(1, 1)));
+    // Text2 stays hidden beneath the help text.
+    Text2->move(std::min(designedFocusHolder().x(), Text1->geometry().right() - Text2->width()), Text2->y());
 }
 
 QString Form2::helpText()

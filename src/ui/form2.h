@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QMargins>
+#include <QRect>
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -20,6 +22,10 @@ public:
 
     // The help text as shipped in the resources, CR LF line breaks.
     static QString helpText();
+
+    // Takes its designed size, or on a screen too small for that the usable
+    // area less the frame; the help text then scrolls in a smaller box.
+    void fitInto(const QRect &available, const QMargins &frame);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -31,10 +31,40 @@ void InputField::inputMethodEvent(QInputMethodEvent *event)
     event->accept();
 }
 
+namespace {
+
+bool sameKey(int key, quint32 scanCode, const QKeyEvent &event)
+{
+    return scanCode != 0 && event.nativeScanCode() != 0 ? scanCode == event.nativeScanCode()
+                                                        : key == event.key();
+}
+
+} // namespace
+
+void InputField::rememberPress(const QKeyEvent &event)
+{
+    for (const PressedKey &pressed : std::as_const(m_pressed))
+        if (sameKey(pressed.key, pressed.scanCode, event))
+            return;
+    m_pressed.append({event.key(), event.nativeScanCode()});
+}
+
+bool InputField::forgetPress(const QKeyEvent &event)
+{
+    for (qsizetype i = 0; i < m_pressed.size(); ++i) {
+        if (sameKey(m_pressed[i].key, m_pressed[i].scanCode, event)) {
+            m_pressed.removeAt(i);
+            return true;
+        }
+    }
+    return false;
+}
+
 void InputField::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Menu)
         m_menuKeyDown = true;
+    rememberPress(*event);
     QPointer<InputField> self(this);
     if (keyDown)
         keyDown(event->key());
@@ -78,7 +108,9 @@ void InputField::keyReleaseEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Menu && !event->isAutoRepeat())
         m_menuKeyDown = false;
     QLineEdit::keyReleaseEvent(event);
-    if (keyUp && !event->isAutoRepeat())
+    if (event->isAutoRepeat() || !forgetPress(*event))
+        return;
+    if (keyUp)
         keyUp(event->key());
 }
 
@@ -101,8 +133,17 @@ void InputField::contextMenuEvent(QContextMenuEvent *event)
     QLineEdit::contextMenuEvent(event);
 }
 
+// A key pressed here counts at its release only while the field keeps the
+// focus: once the focus moves on (Enter to the next control, a box opened)
+// the key's release goes elsewhere, and a later release of the same key here
+// belongs to a press elsewhere. Alt alone lends the focus to the menu bar
+// while its own release is still on its way here, so that release counts
+// still; once the menu bar hands the focus back, keys pressed before it went
+// there count no more.
 void InputField::focusInEvent(QFocusEvent *event)
 {
+    if (event->reason() == Qt::MenuBarFocusReason)
+        m_pressed.clear();
     QLineEdit::focusInEvent(event);
     if (focusChanged)
         focusChanged(event);
@@ -110,6 +151,8 @@ void InputField::focusInEvent(QFocusEvent *event)
 
 void InputField::focusOutEvent(QFocusEvent *event)
 {
+    if (event->reason() != Qt::MenuBarFocusReason)
+        m_pressed.clear();
     QLineEdit::focusOutEvent(event);
     if (focusChanged)
         focusChanged(event);

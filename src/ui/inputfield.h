@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QList>
 
 #include <functional>
 
@@ -22,7 +23,11 @@ public:
     // The character about to be inserted; returns the character to insert
     // instead, or 0 to swallow it.
     std::function<char16_t(char16_t character)> keyPress;
-    // Key up, after the text changed. Not for auto-repeat releases.
+    // Key up, after the text changed. Not for auto-repeat releases, and only
+    // for a key whose key down this field received while it had the focus it
+    // still has: the release of a key pressed elsewhere (Enter or Esc closing
+    // a box, Tab arriving from a button, a key from another window) is no key
+    // typed here.
     std::function<void(int key)> keyUp;
     // Focus moved in or out; the window decides whether it really changed.
     std::function<void(QFocusEvent *event)> focusChanged;
@@ -36,7 +41,20 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    void rememberPress(const QKeyEvent &event);
+    bool forgetPress(const QKeyEvent &event);
+
     bool m_menuKeyDown = false; // the context-menu key arrived as a key press
+    // The keys pressed in this field and not yet released. A key is known by
+    // its scan code where the window system gives one, since its key code can
+    // change with the modifiers between press and release ("@" pressed, "2"
+    // released once Shift is up).
+    struct PressedKey
+    {
+        int key;
+        quint32 scanCode;
+    };
+    QList<PressedKey> m_pressed;
 };
 
 } // namespace barovista

@@ -43,17 +43,30 @@ void Line::place()
 void Line::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    // Drawn in device pixels with a cosmetic pen, one device pixel wide at
+    // any scale. A logical pixel of 1.75 device pixels would cover one row
+    // here and two there, so the ends are snapped to the device pixels where
+    // the widget's edges fall, the same rounding for every line.
+    const QTransform toDevice = painter.deviceTransform();
+    const QRectF box = toDevice.mapRect(QRectF(rect()));
+    const int left = qRound(box.left());
+    const int top = qRound(box.top());
+    const int right = std::max(left, qRound(box.right()) - 1);
+    const int bottom = std::max(top, qRound(box.bottom()) - 1);
+    painter.setWorldTransform(toDevice.inverted());
+    painter.setPen(QPen(m_colour, 0));
     if (width() == 1 || height() == 1) {
-        painter.fillRect(rect(), m_colour);
+        const QPointF start(left + 0.5, top + 0.5);
+        painter.drawLine(start,
+                         width() == 1 ? QPointF(left + 0.5, bottom + 0.5) : QPointF(right + 0.5, top + 0.5));
         return;
     }
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(m_colour, 1));
     const bool falling = (m_x2 - m_x1) * (m_y2 - m_y1) >= 0;
     if (falling)
-        painter.drawLine(QPointF(0.5, 0.5), QPointF(width() - 0.5, height() - 0.5));
+        painter.drawLine(QPointF(left + 0.5, top + 0.5), QPointF(right + 0.5, bottom + 0.5));
     else
-        painter.drawLine(QPointF(0.5, height() - 0.5), QPointF(width() - 0.5, 0.5));
+        painter.drawLine(QPointF(left + 0.5, bottom + 0.5), QPointF(right + 0.5, top + 0.5));
 }
 
 } // namespace barovista

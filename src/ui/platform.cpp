@@ -14,6 +14,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 namespace barovista {
 
@@ -161,7 +162,18 @@ namespace {
 
 QMargins frameOf(const QWidget &widget)
 {
-    return widget.windowHandle() ? widget.windowHandle()->frameMargins() : QMargins();
+    const QWindow *window = widget.windowHandle();
+    if (!window)
+        return {};
+    const QMargins frame = window->frameMargins();
+    // Qt rounds the frame to logical pixels. At a fractional scale factor the
+    // frame can be wider by a fraction of a pixel (20 device pixels of title
+    // bar at 1.75 are 11.4 logical ones, given as 11), so one pixel more on
+    // each side keeps the whole frame within the screen.
+    const qreal ratio = window->devicePixelRatio();
+    if (frame.isNull() || ratio == std::floor(ratio))
+        return frame;
+    return frame + QMargins(1, 1, 1, 1);
 }
 
 QRect availableFor(const QWidget &owner)
@@ -208,15 +220,31 @@ private:
 
 } // namespace
 
+QMargins expectedFrame(const QWidget &window, const QWidget &owner)
+{
+    const QMargins own = frameOf(window);
+    return own.isNull() ? frameOf(owner) : own;
+}
+
+void centreOnScreen(QWidget &window)
+{
+    const QRect available = availableFor(window);
+    if (!available.isValid())
+        return;
+    const QMargins frame = frameOf(window);
+    const QRect client = centredOver(available, window.size(), frame, available);
+    // Before the first showing, move() places the frame's top-left corner,
+    // title bar included, whose size is not known yet.
+    window.move(client.topLeft() - QPoint(frame.left(), frame.top()));
+}
+
 void centreOver(QWidget &window, const QWidget &owner)
 {
     for (QObject *old :
          window.findChildren<QObject *>(QLatin1String(FrameFollower::kName), Qt::FindDirectChildrenOnly))
         delete old;
-    QMargins frame = frameOf(window);
-    const bool ownKnown = !frame.isNull();
-    if (!ownKnown)
-        frame = frameOf(owner);
+    const bool ownKnown = !frameOf(window).isNull();
+    const QMargins frame = expectedFrame(window, owner);
     window.setGeometry(centredOver(owner.frameGeometry(), window.size(), frame, availableFor(owner)));
     if (!ownKnown)
         new FrameFollower(window, owner, frame);
