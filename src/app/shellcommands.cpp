@@ -151,7 +151,8 @@ QString ShellCommands::usage()
 
 bool ShellCommands::requested() const
 {
-    for (const QCommandLineOption *option : {&m_altitude, &m_pressure, &m_weather, &m_json, &m_statistics, &m_record})
+    for (const QCommandLineOption *option :
+         {&m_altitude, &m_pressure, &m_weather, &m_json, &m_statistics, &m_record})
         if (m_parser.isSet(*option))
             return true;
     return false;
@@ -261,15 +262,16 @@ int ShellCommands::run() const
             break;
         }
         if (status != kOk)
-            errors += QStringLiteral("barovista: Die Messung wurde nicht gespeichert: ") + oneLine(recorded.error)
-                      + QLatin1Char('\n');
+            errors += QStringLiteral("barovista: Die Messung wurde nicht gespeichert: ")
+                      + oneLine(recorded.error) + QLatin1Char('\n');
     }
 
     // The report of the history as it is on disk now; reading changes nothing.
     std::optional<QString> report;
     bool reportRead = false;
     if (statistics) {
-        const LoadResult loaded = loadRecordFile(file, QDateTime::currentDateTime(), DamagedFile::LeaveInPlace);
+        const LoadResult loaded =
+            loadRecordFile(file, QDateTime::currentDateTime(), DamagedFile::LeaveInPlace);
         if (loaded.status == LoadResult::Status::Loaded || loaded.status == LoadResult::Status::Missing) {
             reportRead = true;
             report = statisticsReport(loaded.record, QDate::currentDate(), locale);
@@ -297,16 +299,18 @@ int ShellCommands::run() const
                 member("weather_service_at_altitude", jsonNumber(calibration->converted)),
                 member("barometer_deviation", jsonSingle(calibration->deviation)),
                 member("message", jsonString(lines(calibrationReport(*calibration, locale)).chopped(1)))};
-            members << member("calibration", QLatin1Char('{') + inner.join(QLatin1Char(',')) + QLatin1Char('}'));
+            members << member("calibration",
+                              QLatin1Char('{') + inner.join(QLatin1Char(',')) + QLatin1Char('}'));
         }
         if (reportRead)
-            members << member("statistics", report ? jsonString(lines(*report).chopped(1)) : QStringLiteral("null"));
+            members << member("statistics",
+                              report ? jsonString(lines(*report).chopped(1)) : QStringLiteral("null"));
         out = QLatin1Char('{') + members.join(QLatin1Char(',')) + QStringLiteral("}\n");
     } else {
         QStringList parts;
         if (screen)
-            parts << lines(screen->meanPressureText + QLatin1Char('\n') + screen->seaLevelText + QLatin1Char('\n')
-                           + screen->message.message);
+            parts << lines(screen->meanPressureText + QLatin1Char('\n') + screen->seaLevelText
+                           + QLatin1Char('\n') + screen->message.message);
         if (calibration)
             parts << lines(calibrationReport(*calibration, locale));
         if (reportRead)
