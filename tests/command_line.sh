@@ -3,13 +3,17 @@
 # The command line of the installed program, run without a display:
 # --help (also "/?") and --version answer on stdout, anything else is refused with a
 # usage line on stderr, and no argument at all names the missing display.
+# The evaluation, calibration and statistics without a window: worked
+# examples and refused values, compared byte for byte.
 #   command_line.sh BAROVISTA VERSION
 bin=${1:?program}
 version=${2:?version}
 
 out=$(mktemp)
 err=$(mktemp)
-trap 'rm -f "$out" "$err"' EXIT
+want_file=$(mktemp)
+data=$(mktemp -d)
+trap 'rm -rf "$out" "$err" "$want_file" "$data"' EXIT
 status=0
 
 # check STATUS STDOUT_PATTERN STDERR_PATTERN [ARGUMENT...]: runs the program
@@ -34,7 +38,7 @@ check() {
 }
 
 help="^Usage: .*barovista \[options\] .*-h, --help .*-v, --version "
-usage="Usage: barovista \[--help \| --version\]$"
+usage="Usage: barovista \[--help \| --version\] .* barovista --statistics \[--json\]$"
 check 0 "$help" "^$" --help
 check 0 "$help" "^$" -h
 check 0 "$help" "^$" "/?"
@@ -50,4 +54,80 @@ if grep -q make "$err"; then
     echo "FAIL the no-display message names make: $(cat "$err")"
     status=1
 fi
+
+# expect STATUS STDOUT STDERR [ARGUMENT...]: exact comparison, "\n" for a
+# line end; a fresh APPDATA, under the locale $locale (default C.UTF-8, whose
+# display form is German).
+expect() {
+    want=$1
+    printf '%b' "$2" >"$want_file"
+    want_err=$(printf '%b' "$3")
+    shift 3
+    rm -rf "$data/barovista"
+    [ -z "$prepare" ] || eval "$prepare"
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL="${locale:-C.UTF-8}" APPDATA="$data" \
+        "$bin" "$@" >"$out" 2>"$err"
+    got=$?
+    if [ "$got" != "$want" ] || ! cmp -s "$out" "$want_file" || [ "$(cat "$err")" != "$want_err" ]; then
+        echo "FAIL barovista $*: exit $got (want $want)"
+        diff "$want_file" "$out" | sed 's/^/  stdout /'
+        echo "  stderr: $(cat "$err")"
+        status=1
+    elif [ -z "$prepare" ] && [ -e "$data/barovista" ] &&
+         { [ "$want" != 0 ] || ! echo "$*" | grep -q -- --record; }; then
+        echo "FAIL barovista $*: wrote into $data/barovista"
+        status=1
+    else
+        echo "ok   barovista $*"
+    fi
+}
+over="hPa über mittlerem Luftdruck bezogen auf Meereshöhe."
+under="hPa unter mittlerem Luftdruck bezogen auf Meereshöhe."
+equal="Aktueller Luftdruck entspricht dem Mittleren Luftdruck bezogen auf Meereshöhe."
+calib="Umgerechnet auf die aktuelle Höhe beträgt der Luftdruck \ndes Wetterdienstes"
+deviation="Die Abweichung der Barometeranzeige beträgt"
+expect 0 "1013,25  hPa\n1013,25  hPa\n$equal\n" "" --altitude 0 --pressure 1013.25
+expect 0 "1013,25  hPa\n1020  hPa\nAktueller Luftdruck 6,75 $over\n" "" --altitude 0 --pressure 1020
+expect 0 "954,5  hPa\n1013,78  hPa\nAktueller Luftdruck 0,53 $over\n" "" --pressure 955 --altitude 0500
+expect 0 "898,54  hPa\n1014,9  hPa\nAktueller Luftdruck 1,65 $over\n" "" --altitude 1000 --pressure 900,
+expect 0 "1013,25  hPa\n1010  hPa\nAktueller Luftdruck -3,25 $under\n" "" --altitude 0 --pressure 1010
+expect 0 "1013,25  hPa\n0  hPa\nAktueller Luftdruck -1013,25 $under\n" "" --altitude 0 --pressure ,
+expect 0 "263,63  hPa\n1013,25  hPa\n$equal\n" "" --altitude 9999 --pressure 263,63
+expect 0 "898,54  hPa\n1014,9  hPa\nAktueller Luftdruck 1,65 $over\n\n$calib 898,32  hPa. \n\n$deviation 1,68  hPa.\n" "" \
+    --altitude 1000 --pressure 900 --weather 1013
+# A reading with three decimals: ties to even, unrounded in the evaluation,
+# rounded first in the calibration.
+expect 0 "1013,25  hPa\n950,12  hPa\nAktueller Luftdruck -63,13 $under\n\n$calib 950  hPa. \n\n$deviation 0,12  hPa.\n" "" \
+    --altitude 0 --pressure 950,125 --weather 950
+expect 0 "{\"altitude\":1000,\"pressure\":900,\"mean_pressure\":898.54,\"sea_level_pressure\":1014.9,\"deviation\":1.65,\"message\":\"Aktueller Luftdruck 1,65 $over\",\"calibration\":{\"weather_service\":1020.5,\"weather_service_at_altitude\":904.97,\"barometer_deviation\":-4.97,\"message\":\"Umgerechnet auf die aktuelle Höhe beträgt der Luftdruck \\\\ndes Wetterdienstes 904,97  hPa. \\\\n\\\\n$deviation -4,97  hPa.\"}}\n" "" \
+    --json --altitude 1000 --pressure 900 --weather 1020,5
+locale=de_DE.UTF-8 expect 0 "{\"altitude\":321,\"pressure\":987.5,\"mean_pressure\":975.21,\"sea_level_pressure\":1026.02,\"deviation\":12.77,\"message\":\"Aktueller Luftdruck 12,77 $over\"}\n" "" \
+    --json --altitude 321 --pressure 987,5
+expect 0 "Keine historischen Daten vorhanden!\n" "" --statistics
+expect 0 "{\"statistics\":null}\n" "" --statistics --json
+# Refused: status 2, one line naming the option, nothing on stdout, nothing
+# written even where --record asks.
+altitude="barovista: --altitude erwartet die Höhe in ganzen Metern, 0 bis 9999 (bis zu vier Ziffern), nicht"
+reading="hPa: bis zu sieben Zeichen, Ziffern und höchstens ein Komma oder Punkt, wie im Eingabefeld, nicht"
+expect 2 "" "$altitude „12.5“." --altitude 12.5 --pressure 950 --record
+expect 2 "" "$altitude „-5“." --altitude -5 --pressure 950 --record
+expect 2 "" "$altitude „10000“." --altitude 10000 --pressure 950 --record
+expect 2 "" "$altitude „“." --altitude "" --pressure 950 --record
+expect 2 "" "barovista: --pressure erwartet den Luftdruck laut Barometer in $reading „9,5,1“." --altitude 5 --pressure 9,5,1 --record
+expect 2 "" "barovista: --pressure erwartet den Luftdruck laut Barometer in $reading „1013.255“." --altitude 5 --pressure 1013.255
+expect 2 "" "barovista: --pressure erwartet den Luftdruck laut Barometer in $reading „ 950“." --altitude 5 --pressure " 950"
+expect 2 "" "barovista: --weather erwartet den Luftdruck des Wetterdienstes in $reading „1e3“." --altitude 5 --pressure 950 --weather 1e3 --record
+expect 2 "" "barovista: --altitude braucht auch --pressure, den Luftdruck laut Barometer in hPa." --altitude 500 --record
+expect 2 "" "barovista: --pressure braucht auch --altitude, die Höhe in ganzen Metern." --pressure 950 --statistics
+expect 2 "" "barovista: --record braucht auch --altitude und --pressure." --record
+expect 2 "" "barovista: --weather braucht auch --altitude und --pressure." --weather 1013
+expect 2 "" "barovista: --json braucht --altitude und --pressure oder --statistics." --json
+expect 2 "" "barovista: --altitude ist mehrfach angegeben; erwartet wird ein Wert." --altitude 1 --altitude 2 --pressure 9
+# A folder in the history's place is left alone, with a status of its own.
+prepare='mkdir -p "$data/barovista/save.dat"'
+folder="An Stelle der Verlaufsdatei $data/barovista/save.dat steht ein Ordner."
+expect 5 "1013,13  hPa\n2  hPa\nAktueller Luftdruck -1011,25 $under\n" \
+    "barovista: Die Messung wurde nicht gespeichert: $folder" --altitude 1 --pressure 2 --record
+expect 5 "" "barovista: $folder" --statistics
+[ -d "$data/barovista/save.dat" ] || { echo "FAIL the folder in the history's place is gone"; status=1; }
 exit $status

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/shellcommands.h"
 #include "ui/form1.h"
 #include "ui/platform.h"
 #include "ui/product.h"
@@ -62,10 +63,11 @@ bool hasDisplay()
 }
 #endif
 
-// Answers --help and --version on the terminal and refuses any other
-// argument, with a usage line on stderr. Runs before QApplication, which
-// needs a display, so a terminal without one gets its answer too. Returns the
-// exit status when the program ends here.
+// Answers --help, --version and the options that evaluate, calibrate, record
+// and report without a window (ShellCommands) on the terminal, and refuses
+// any other argument, with the usage on stderr. Runs before QApplication,
+// which needs a display, so a terminal without one gets its answer too.
+// Returns the exit status when the program ends here.
 std::optional<int> answerCommandLine(int &argc, char *argv[])
 {
     if (argc < 2)
@@ -78,7 +80,11 @@ std::optional<int> answerCommandLine(int &argc, char *argv[])
     parser.setApplicationDescription(
         QStringLiteral("Air pressure calculator for barometer owners: reduces the reading\n"
                        "of a barometer to sea level and compares it with a weather service.\n"
-                       "The window speaks German. More in the manual page barovista(1)."));
+                       "The window speaks German. More in the manual page barovista(1).\n\n"
+                       "With --altitude and --pressure it prints the evaluation as the window\n"
+                       "shows it, needing no display. Exit status: 0 done, 2 a value or option\n"
+                       "refused, 3 the history is locked by another Barovista, 4 the history\n"
+                       "could not be saved, 5 no readable history file in its place."));
     // Qt's own -session, with which a session manager restarts the program.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     QCommandLineOption session(QStringLiteral("session"), QString(), QStringLiteral("id"));
@@ -88,6 +94,7 @@ std::optional<int> answerCommandLine(int &argc, char *argv[])
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and exit."));
     parser.addOptions({session, help, version});
+    const barovista::ShellCommands shell(parser);
 
     // "/?" is how Windows programs are asked for help.
     QStringList arguments = QCoreApplication::arguments();
@@ -97,7 +104,7 @@ std::optional<int> answerCommandLine(int &argc, char *argv[])
             parser.errorText().isEmpty()
                 ? QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst())
                 : parser.errorText();
-        std::fprintf(stderr, "barovista: %s\nUsage: barovista [--help | --version]\n", qPrintable(error));
+        barovista::writeText(stderr, QStringLiteral("barovista: %1\n%2\n").arg(error, shell.usage()));
         return 2;
     }
     if (parser.isSet(help)) {
@@ -109,6 +116,8 @@ std::optional<int> answerCommandLine(int &argc, char *argv[])
                     qPrintable(QCoreApplication::applicationVersion()));
         return 0;
     }
+    if (shell.requested())
+        return shell.run();
     return std::nullopt;
 }
 

@@ -35,4 +35,9 @@ std::optional<QString> statisticsReport(const Record &record, QDate today, const
     return lines.join(QStringLiteral("\r\n"));
 }
 
+QString noHistoryText()
+{
+    return QStringLiteral("Keine historischen Daten vorhanden!");
+}
+
 } // namespace barovista

@@ -13,4 +13,7 @@ namespace barovista {
 // measurement has been recorded yet.
 std::optional<QString> statisticsReport(const Record &record, QDate today, const DisplayLocale &locale);
 
+// What the statistics say instead while no measurement has been recorded.
+QString noHistoryText();
+
 } // namespace barovista

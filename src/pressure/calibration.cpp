@@ -3,6 +3,8 @@
 
 #include "pressure/formulas.h"
 
+#include <cmath>
+
 namespace barovista {
 
 std::optional<Calibration> calibrate(double altitude, double reading, double weatherService)
@@ -16,6 +18,17 @@ std::optional<Calibration> calibrate(double altitude, double reading, double wea
         return std::nullopt;
     result.converted = *converted;
     result.deviation = static_cast<float>(result.reading - result.converted);
+    return result;
+}
+
+std::optional<Calibration> calibrateTexts(QStringView altitudeText, QStringView readingText,
+                                          QStringView weatherServiceText)
+{
+    const std::optional<Calibration> result =
+        calibrate(readLeadingNumber(altitudeText), readLeadingNumber(readingText),
+                  readLeadingNumber(weatherServiceText));
+    if (!result || !std::isfinite(result->deviation))
+        return std::nullopt;
     return result;
 }
 

@@ -22,6 +22,12 @@ struct Calibration
 // altitude lies beyond the formula's range.
 std::optional<Calibration> calibrate(double altitude, double reading, double weatherService);
 
+// The same from the texts of the altitude, barometer and weather-service
+// fields, as the calibration button reads them. Empty where there is no
+// finite result.
+std::optional<Calibration> calibrateTexts(QStringView altitudeText, QStringView readingText,
+                                          QStringView weatherServiceText);
+
 // The text of the result box.
 QString calibrationReport(const Calibration &calibration, const DisplayLocale &locale);
 

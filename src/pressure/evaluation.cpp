@@ -3,6 +3,8 @@
 
 #include "pressure/formulas.h"
 
+#include <cmath>
+
 namespace barovista {
 
 Rgb colourOf(Tendency tendency)
@@ -51,6 +53,23 @@ std::optional<Evaluation> evaluate(double altitude, double reading)
 QString pressureFieldText(double value, const DisplayLocale &locale)
 {
     return formatNumber(value, locale) + QStringLiteral("  hPa");
+}
+
+std::optional<EvaluationScreen> evaluateTexts(QStringView altitudeText, QStringView readingText,
+                                              const DisplayLocale &locale)
+{
+    EvaluationScreen screen;
+    screen.altitude = readLeadingNumber(altitudeText);
+    screen.reading = readLeadingNumber(readingText);
+    const std::optional<Evaluation> result = evaluate(screen.altitude, screen.reading);
+    if (!result || !std::isfinite(result->tendenz))
+        return std::nullopt;
+    screen.numbers = *result;
+    screen.meanPressureText = pressureFieldText(result->meanPressure, locale);
+    screen.seaLevelText = pressureFieldText(result->seaLevel, locale);
+    screen.message = deviationMessage(result->tendenz, locale);
+    screen.indicatorOffset = scale::indicatorOffset(result->tendenz);
+    return screen;
 }
 
 namespace scale {

@@ -51,6 +51,25 @@ std::optional<Evaluation> evaluate(double altitude, double reading);
 // A pressure as the result fields show it: the number, two blanks, "hPa".
 QString pressureFieldText(double value, const DisplayLocale &locale);
 
+// What an evaluation of the altitude and barometer texts puts on the screen:
+// the numbers, the two result fields, the sentence with the deviation label,
+// and the indicator's offset above the home line. The window and the command
+// line both take their texts from here.
+struct EvaluationScreen
+{
+    double altitude = 0; // read from the altitude text, unrounded
+    double reading = 0;  // read from the barometer text, unrounded
+    Evaluation numbers;
+    QString meanPressureText; // the mean pressure field
+    QString seaLevelText;     // the sea-level field
+    DeviationMessage message;
+    double indicatorOffset = 0; // twips
+};
+
+// Empty where the formula has no finite result for these texts.
+std::optional<EvaluationScreen> evaluateTexts(QStringView altitudeText, QStringView readingText,
+                                              const DisplayLocale &locale);
+
 // Geometry of the pressure scale, in twips; y grows downwards.
 namespace scale {
 inline constexpr float kHomeY = 2738.0f; // the 1013.25 hPa tick

@@ -159,11 +159,10 @@ void Form1::Command1_Click()
 {
     if (refuseEmpty(eingabe1, altitudeMissingPrompt()) || refuseEmpty(eingabe2, readingMissingPrompt()))
         return;
-    const double altitude = readLeadingNumber(eingabe1->text());
-    const double reading = readLeadingNumber(eingabe2->text());
     // Refused before anything changes: the formula has no value there.
-    const std::optional<Evaluation> result = evaluate(altitude, reading);
-    if (!result || !std::isfinite(result->tendenz)) {
+    const std::optional<EvaluationScreen> result =
+        evaluateTexts(eingabe1->text(), eingabe2->text(), m_locale);
+    if (!result) {
         warnAltitudeOutOfRange();
         focusTo(eingabe1);
         return;
@@ -171,13 +170,12 @@ void Form1::Command1_Click()
 
     tendenzlatte = TaggedValue::fromDouble(0);
     scaleStartState();
-    storeEvaluation(altitude, result);
-    anzeige1->setText(pressureFieldText(result->meanPressure, m_locale));
-    anzeige2->setText(pressureFieldText(result->seaLevel, m_locale));
-    applyDeviationMessage(result->tendenz);
-    const double offset = scale::indicatorOffset(result->tendenz);
-    tendenzlatte = TaggedValue::fromDouble(offset);
-    placeIndicator(offset, scale::isOffScale(result->tendenz));
+    storeEvaluation(result->altitude, result->numbers);
+    anzeige1->setText(result->meanPressureText);
+    anzeige2->setText(result->seaLevelText);
+    applyDeviationMessage(result->numbers.tendenz);
+    tendenzlatte = TaggedValue::fromDouble(result->indicatorOffset);
+    placeIndicator(result->indicatorOffset, scale::isOffScale(result->numbers.tendenz));
     saveok = 1;
     prepareExitSave();
 }
@@ -188,9 +186,8 @@ void Form1::Command2_Click()
         || refuseEmpty(eingabe2, readingMissingPrompt()))
         return;
     const std::optional<Calibration> result =
-        calibrate(readLeadingNumber(eingabe1->text()), readLeadingNumber(eingabe2->text()),
-                  readLeadingNumber(eingabe3->text()));
-    if (!result || !std::isfinite(result->deviation)) {
+        calibrateTexts(eingabe1->text(), eingabe2->text(), eingabe3->text());
+    if (!result) {
         warnAltitudeOutOfRange();
         focusTo(eingabe1);
         return;
@@ -602,9 +599,8 @@ void Form1::stat_Click()
     const QString title = titleOf(QStringLiteral("Statistik"));
     const std::optional<QString> report = statisticsReport(toRecord(), m_platform->now().date(), m_locale);
     if (!report) {
-        m_platform->showMessage(this,
-                                {QStringLiteral("Keine historischen Daten vorhanden!"), title,
-                                 Platform::Buttons::Ok, Platform::Icon::Information, Platform::Answer::Ok});
+        m_platform->showMessage(this, {noHistoryText(), title, Platform::Buttons::Ok,
+                                       Platform::Icon::Information, Platform::Answer::Ok});
         return;
     }
     m_platform->showMessage(

@@ -1,0 +1,327 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/shellcommands.h"
+
+#include "history/datafolder.h"
+#include "history/historystore.h"
+#include "history/recordfile.h"
+#include "history/statistics.h"
+#include "pressure/calibration.h"
+#include "pressure/evaluation.h"
+#include "ui/inputfilter.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+#include <cstdio>
+#include <optional>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#endif
+
+namespace barovista {
+
+namespace {
+
+using FieldFilter = FilterDecision (*)(const QString &, char16_t);
+
+// The text a field holds after the value was typed into it key by key, or
+// nothing where the field's filter swallows a character: the options accept
+// exactly what the window's fields accept.
+std::optional<QString> typedInto(FieldFilter filter, const QString &value)
+{
+    if (value.isEmpty())
+        return std::nullopt;
+    QString field;
+    for (const QChar typed : value) {
+        const char16_t character = filter(field, typed.unicode()).character;
+        if (character == 0 || character == kBackspace)
+            return std::nullopt;
+        field += QChar(character);
+    }
+    return field;
+}
+
+QString lines(const QString &boxText)
+{
+    QString text = boxText;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text + QLatin1Char('\n');
+}
+
+QString oneLine(const QString &boxText)
+{
+    QString text = boxText;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    return text;
+}
+
+QString jsonString(const QString &text)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            out += QLatin1Char('\\') + c;
+        else if (c == QLatin1Char('\n'))
+            out += QStringLiteral("\\n");
+        else if (c.unicode() < 0x20)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out + QLatin1Char('"');
+}
+
+// JSON numbers in the window's display form, with a point.
+QString jsonNumber(double value)
+{
+    DisplayLocale point;
+    point.decimalPoint = QLatin1Char('.');
+    return formatNumber(value, point);
+}
+
+QString jsonSingle(float value)
+{
+    DisplayLocale point;
+    point.decimalPoint = QLatin1Char('.');
+    return formatSingle(value, point);
+}
+
+QString member(const char *key, const QString &value)
+{
+    return jsonString(QLatin1String(key)) + QLatin1Char(':') + value;
+}
+
+void refuse(const QString &line)
+{
+    writeText(stderr, QStringLiteral("barovista: ") + line + QLatin1Char('\n'));
+}
+
+const QString kReadingWanted = QStringLiteral(
+    "in hPa: bis zu sieben Zeichen, Ziffern und höchstens ein Komma oder Punkt, wie im Eingabefeld");
+
+} // namespace
+
+void writeText(FILE *stream, const QString &text)
+{
+#ifdef Q_OS_WIN
+    std::fflush(stream);
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+        const std::wstring wide = text.toStdWString();
+        DWORD written = 0;
+        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        return;
+    }
+#endif
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+ShellCommands::ShellCommands(QCommandLineParser &parser)
+    : m_parser(parser),
+      m_altitude(QStringLiteral("altitude"),
+                 QStringLiteral("Evaluate without a window: the altitude in whole metres, 0 to 9999."),
+                 QStringLiteral("metres")),
+      m_pressure(QStringLiteral("pressure"),
+                 QStringLiteral("The barometer reading in hPa, with a comma or a point, up to 7 characters."),
+                 QStringLiteral("hPa")),
+      m_weather(QStringLiteral("weather"),
+                QStringLiteral("Calibrate too: the sea-level pressure a weather service reports, in hPa."),
+                QStringLiteral("hPa")),
+      m_json(QStringLiteral("json"), QStringLiteral("Print one JSON object instead of text.")),
+      m_statistics(QStringLiteral("statistics"),
+                   QStringLiteral("Print the statistics of the history. Writes nothing.")),
+      m_record(QStringLiteral("record"),
+               QStringLiteral("Record the evaluation onto the history, as closing the window does."))
+{
+    parser.addOptions({m_altitude, m_pressure, m_weather, m_json, m_statistics, m_record});
+}
+
+QString ShellCommands::usage()
+{
+    return QStringLiteral("Usage: barovista [--help | --version]\n"
+                          "       barovista --altitude METRES --pressure HPA [--weather HPA] [--record] "
+                          "[--statistics] [--json]\n"
+                          "       barovista --statistics [--json]");
+}
+
+bool ShellCommands::requested() const
+{
+    for (const QCommandLineOption *option :
+         {&m_altitude, &m_pressure, &m_weather, &m_json, &m_statistics, &m_record})
+        if (m_parser.isSet(*option))
+            return true;
+    return false;
+}
+
+int ShellCommands::run() const
+{
+    using namespace shellstatus;
+    const auto name = [](const QCommandLineOption &option) {
+        return QStringLiteral("--") + option.names().constFirst();
+    };
+    for (const QCommandLineOption *option : {&m_altitude, &m_pressure, &m_weather}) {
+        if (m_parser.values(*option).size() > 1) {
+            refuse(name(*option) + QStringLiteral(" ist mehrfach angegeben; erwartet wird ein Wert."));
+            return kBadInput;
+        }
+    }
+
+    // The values first, then what they need: the first fault is named.
+    std::optional<QString> altitude, reading, weather;
+    if (m_parser.isSet(m_altitude)) {
+        altitude = typedInto(altitudeFilter, m_parser.value(m_altitude));
+        if (!altitude) {
+            refuse(QStringLiteral("--altitude erwartet die Höhe in ganzen Metern, 0 bis 9999 (bis zu vier "
+                                  "Ziffern), nicht „%1“.")
+                       .arg(m_parser.value(m_altitude)));
+            return kBadInput;
+        }
+    }
+    if (m_parser.isSet(m_pressure)) {
+        reading = typedInto(pressureFilter, m_parser.value(m_pressure));
+        if (!reading) {
+            refuse(QStringLiteral("--pressure erwartet den Luftdruck laut Barometer %1, nicht „%2“.")
+                       .arg(kReadingWanted, m_parser.value(m_pressure)));
+            return kBadInput;
+        }
+    }
+    if (m_parser.isSet(m_weather)) {
+        weather = typedInto(pressureFilter, m_parser.value(m_weather));
+        if (!weather) {
+            refuse(QStringLiteral("--weather erwartet den Luftdruck des Wetterdienstes %1, nicht „%2“.")
+                       .arg(kReadingWanted, m_parser.value(m_weather)));
+            return kBadInput;
+        }
+    }
+    if (altitude && !reading) {
+        refuse(QStringLiteral("--altitude braucht auch --pressure, den Luftdruck laut Barometer in hPa."));
+        return kBadInput;
+    }
+    if (reading && !altitude) {
+        refuse(QStringLiteral("--pressure braucht auch --altitude, die Höhe in ganzen Metern."));
+        return kBadInput;
+    }
+    for (const QCommandLineOption *option : {&m_weather, &m_record}) {
+        if (m_parser.isSet(*option) && !altitude) {
+            refuse(name(*option) + QStringLiteral(" braucht auch --altitude und --pressure."));
+            return kBadInput;
+        }
+    }
+    const bool statistics = m_parser.isSet(m_statistics);
+    if (m_parser.isSet(m_json) && !altitude && !statistics) {
+        refuse(QStringLiteral("--json braucht --altitude und --pressure oder --statistics."));
+        return kBadInput;
+    }
+
+    // The numbers and texts of the window's evaluation and calibration.
+    const DisplayLocale locale = DisplayLocale::system();
+    std::optional<EvaluationScreen> screen;
+    std::optional<Calibration> calibration;
+    if (altitude) {
+        screen = evaluateTexts(*altitude, *reading, locale);
+        if (weather)
+            calibration = calibrateTexts(*altitude, *reading, *weather);
+        if (!screen || (weather && !calibration)) {
+            refuse(QStringLiteral("Für diese Werte kann der Luftdruck nicht berechnet werden."));
+            return kBadInput;
+        }
+    }
+
+    int status = kOk;
+    QString errors;
+    const QString file = historyFilePath(dataFolder());
+    if (m_parser.isSet(m_record)) {
+        // The measurement a window would record when closed right after this
+        // evaluation, its weather-service field as start-up restored it
+        // unless the value is given here.
+        Measurement measurement{{*altitude, *reading, weather.value_or(QString()), screen->meanPressureText,
+                                 screen->seaLevelText, screen->message.message},
+                                TaggedValue::fromDouble(screen->indicatorOffset),
+                                !weather.has_value()};
+        const RecordResult recorded =
+            recordOntoHistory(file, measurement, [] { return QDateTime::currentDateTime(); });
+        if (!recorded.damaged.isEmpty())
+            errors += QStringLiteral("barovista: ") + oneLine(recorded.damaged)
+                      + QStringLiteral(" Barovista beginnt eine neue Statistik.\n");
+        switch (recorded.status) {
+        case RecordResult::Status::Saved:
+            break;
+        case RecordResult::Status::Busy:
+            status = kBusy;
+            break;
+        case RecordResult::Status::Failed:
+            status = kSaveFailed;
+            break;
+        case RecordResult::Status::LeftAlone:
+            status = kNotAHistory;
+            break;
+        }
+        if (status != kOk)
+            errors += QStringLiteral("barovista: Die Messung wurde nicht gespeichert: ")
+                      + oneLine(recorded.error) + QLatin1Char('\n');
+    }
+
+    // The report of the history as it is on disk now; reading changes nothing.
+    std::optional<QString> report;
+    bool reportRead = false;
+    if (statistics) {
+        const LoadResult loaded =
+            loadRecordFile(file, QDateTime::currentDateTime(), DamagedFile::LeaveInPlace);
+        if (loaded.status == LoadResult::Status::Loaded || loaded.status == LoadResult::Status::Missing) {
+            reportRead = true;
+            report = statisticsReport(loaded.record, QDate::currentDate(), locale);
+        } else {
+            errors += QStringLiteral("barovista: ") + oneLine(loaded.reason) + QLatin1Char('\n');
+            if (status == kOk)
+                status = kNotAHistory;
+        }
+    }
+
+    QString out;
+    if (m_parser.isSet(m_json)) {
+        QStringList members;
+        if (screen) {
+            members << member("altitude", jsonNumber(screen->altitude))
+                    << member("pressure", jsonNumber(screen->reading))
+                    << member("mean_pressure", jsonNumber(screen->numbers.meanPressure))
+                    << member("sea_level_pressure", jsonNumber(screen->numbers.seaLevel))
+                    << member("deviation", jsonNumber(screen->numbers.tendenz))
+                    << member("message", jsonString(screen->message.message));
+        }
+        if (calibration) {
+            const QStringList inner = {
+                member("weather_service", jsonNumber(calibration->weatherService)),
+                member("weather_service_at_altitude", jsonNumber(calibration->converted)),
+                member("barometer_deviation", jsonSingle(calibration->deviation)),
+                member("message", jsonString(lines(calibrationReport(*calibration, locale)).chopped(1)))};
+            members << member("calibration",
+                              QLatin1Char('{') + inner.join(QLatin1Char(',')) + QLatin1Char('}'));
+        }
+        if (reportRead)
+            members << member("statistics",
+                              report ? jsonString(lines(*report).chopped(1)) : QStringLiteral("null"));
+        out = QLatin1Char('{') + members.join(QLatin1Char(',')) + QStringLiteral("}\n");
+    } else {
+        QStringList parts;
+        if (screen)
+            parts << lines(screen->meanPressureText + QLatin1Char('\n') + screen->seaLevelText
+                           + QLatin1Char('\n') + screen->message.message);
+        if (calibration)
+            parts << lines(calibrationReport(*calibration, locale));
+        if (reportRead)
+            parts << lines(report.value_or(noHistoryText()));
+        out = parts.join(QLatin1Char('\n'));
+    }
+    if (!out.isEmpty() && (status == kOk || screen))
+        writeText(stdout, out);
+    if (!errors.isEmpty())
+        writeText(stderr, errors);
+    return status;
+}
+
+} // namespace barovista
