@@ -76,8 +76,8 @@ ScaleRows scaleRows(Window &w, double factor, double yTwips, QRgb colour)
     const QImage image = w->grab().toImage();
     const QPoint origin =
         w->centralWidget()->mapTo(w.form.get(), QPoint(0, 0)) + framePx(QStringLiteral("Frame2"));
-    const int x1 = std::lround((origin.x() + kLongTickX1 / 15.0) * factor);
-    const int x2 = std::lround((origin.x() + kLongTickX2 / 15.0) * factor);
+    const int x1 = static_cast<int>(std::lround((origin.x() + kLongTickX1 / 15.0) * factor));
+    const int x2 = static_cast<int>(std::lround((origin.x() + kLongTickX2 / 15.0) * factor));
     return {rowsOfColour(image, x1, x2, colour), (origin.y() + yTwips / 15.0) * factor};
 }
 

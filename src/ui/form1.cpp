@@ -408,7 +408,7 @@ void Form1::focusEntry(InputField *field)
 {
     field->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     field->deselect();
-    field->setCursorPosition(field->text().size());
+    field->setCursorPosition(static_cast<int>(field->text().size()));
 }
 
 void Form1::focusExit(InputField *field)
