@@ -14,6 +14,7 @@
 #include "ui/form3.h"
 #include "ui/inputfield.h"
 #include "ui/line.h"
+#include "ui/messagebox.h"
 #include "ui/twips.h"
 
 #include <QAbstractScrollArea>

@@ -23,6 +23,7 @@
 
 #include "ui/form2.h"
 #include "ui/form3.h"
+#include "ui/placement.h"
 #include "ui/platform.h"
 #include "ui/qttexts.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shellcommands.h"
 #include "ui/form1.h"
-#include "ui/platform.h"
+#include "ui/placement.h"
 #include "ui/product.h"
 #include "ui/qttexts.h"
 #include "ui/shutdownsignals.h"

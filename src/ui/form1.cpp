@@ -13,6 +13,7 @@
 #include "ui/inputfilter.h"
 #include "ui/line.h"
 #include "ui/pictures.h"
+#include "ui/placement.h"
 #include "ui/platform.h"
 #include "ui/product.h"
 #include "ui/twips.h"

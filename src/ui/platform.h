@@ -2,15 +2,10 @@
 #pragma once
 
 #include <QDateTime>
-#include <QMargins>
-#include <QRect>
 #include <QString>
 #include <QUrl>
 
-#include <memory>
-
 class QDialog;
-class QMessageBox;
 class QWidget;
 
 namespace barovista {
@@ -54,32 +49,5 @@ public:
     void runModal(QDialog &dialog) override;
     QDateTime now() override;
 };
-
-// The box DesktopPlatform::showMessage shows, built but not yet shown. Its
-// lines never wrap: the box grows as wide as its longest line, up to the
-// screen's available width. The buttons of a yes/no box are named "yes" and
-// "no", the single button "ok".
-std::unique_ptr<QMessageBox> makeMessageBox(QWidget *parent, const Platform::MessageBox &box);
-
-// The client rectangle of a window of the given client size and frame
-// margins whose frame stands centred over the owner's frame, title bars
-// included, and within the available area where the frame fits.
-QRect centredOver(const QRect &ownerFrame, const QSize &client, const QMargins &frame,
-                  const QRect &available);
-
-// The frame margins a window will have: its own once it has been on screen,
-// until then its owner's.
-QMargins expectedFrame(const QWidget &window, const QWidget &owner);
-
-// Places a window centred on the usable area of its screen before it is
-// first shown. One larger than that area has its top-left corner, title bar
-// included, in the area's top-left corner.
-void centreOnScreen(QWidget &window);
-
-// Places a window centred over its owner before it is shown. Its own frame
-// is known only once it has been on screen; until then the owner's stands in
-// for it, and the window is centred again as soon as its own frame is known,
-// should that differ.
-void centreOver(QWidget &window, const QWidget &owner);
 
 } // namespace barovista
