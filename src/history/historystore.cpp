@@ -16,11 +16,6 @@ namespace barovista {
 
 namespace {
 
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 // Holds the history's lock for as long as it lives. The folder is created
 // first, since the lock file lives in it; a reset in another window may
 // remove the folder in between, which only costs another try.

@@ -15,12 +15,12 @@
 
 namespace barovista {
 
-namespace {
-
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
 }
+
+namespace {
 
 // Renames the file beside itself under a name that says it is damaged and
 // when it was found so; an existing name is never taken over. Returns the

@@ -69,6 +69,9 @@ OpenOutcome openForReading(QFile &file, const QString &filePath, QString &error)
 // folder exists afterwards.
 bool makeFolder(const QString &folder);
 
+// A path as the user's system writes it (backslashes on Windows), for texts.
+QString native(const QString &path);
+
 // Syncs a folder's entries to the disk; the error text, or empty.
 QString syncFolder(const QString &folder);
 

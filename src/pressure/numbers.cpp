@@ -105,30 +105,35 @@ double roundTo2(double value)
     return rounded;
 }
 
-QString formatNumber(double value, const DisplayLocale &locale)
+namespace {
+
+// The display form of either precision: `digits` significant digits, fixed
+// notation where the general form would use an exponent.
+template<typename Float>
+QString formatWith(Float value, int digits, const DisplayLocale &locale)
 {
     if (!std::isfinite(value))
         return QString();
-    if (value == 0.0)
-        value = 0.0; // no "-0"
+    if (value == Float(0))
+        value = Float(0); // no "-0"
     char buffer[400];
-    auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
-    if (std::string_view(buffer, written.ptr - buffer).find('e') != std::string_view::npos)
+    auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
+    if (std::string_view(buffer, static_cast<std::size_t>(written.ptr - buffer)).find('e')
+        != std::string_view::npos)
         written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return localised(buffer, written.ptr, locale.decimalPoint);
 }
 
+} // namespace
+
+QString formatNumber(double value, const DisplayLocale &locale)
+{
+    return formatWith(value, 15, locale);
+}
+
 QString formatSingle(float value, const DisplayLocale &locale)
 {
-    if (!std::isfinite(value))
-        return QString();
-    if (value == 0.0f)
-        value = 0.0f;
-    char buffer[100];
-    auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 7);
-    if (std::string_view(buffer, written.ptr - buffer).find('e') != std::string_view::npos)
-        written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    return localised(buffer, written.ptr, locale.decimalPoint);
+    return formatWith(value, 7, locale);
 }
 
 double toDaySerial(QDate date)

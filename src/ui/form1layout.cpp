@@ -6,6 +6,7 @@
 #include "ui/form1.h"
 
 #include "ui/inputfield.h"
+#include "ui/inputfilter.h"
 #include "ui/line.h"
 #include "ui/pictures.h"
 #include "ui/product.h"
@@ -113,10 +114,10 @@ void Form1::buildWindow()
     // Inputs.
     Label2 = makeLabel(Frame3, "Label2", QStringLiteral("Luftdruck laut Barometer:"),
                        twipRect(560, 320, 2580, 255), arial(FontSize::Medium, true));
-    eingabe2 = input(Frame3, "eingabe2", twipRect(1280, 600, 975, 360), 7);
+    eingabe2 = input(Frame3, "eingabe2", twipRect(1280, 600, 975, 360), kPressureLength);
     Label1 = makeLabel(Frame3, "Label1", QStringLiteral("Aktuelle Höhe in Metern:"),
                        twipRect(560, 1170, 2655, 255), arial(FontSize::Medium, true));
-    eingabe1 = input(Frame3, "eingabe1", twipRect(1280, 1455, 975, 360), 4);
+    eingabe1 = input(Frame3, "eingabe1", twipRect(1280, 1455, 975, 360), kAltitudeLength);
     Command1 =
         button(Frame3, "Command1", QStringLiteral("&Berechnung durchführen"), twipRect(320, 2040, 2895, 375));
 
@@ -124,7 +125,7 @@ void Form1::buildWindow()
     Label5 =
         makeLabel(Frame1, "Label5", QStringLiteral("Luftdruck laut Wetterdienst (auf Meereshöhe reduziert):"),
                   twipRect(430, 480, 2760, 735), arial(FontSize::Medium, true));
-    eingabe3 = input(Frame1, "eingabe3", twipRect(1080, 1320, 975, 330), 7);
+    eingabe3 = input(Frame1, "eingabe3", twipRect(1080, 1320, 975, 330), kPressureLength);
     Label12 = makeLabel(Frame1, "Label12", QStringLiteral("hPa"), twipRect(2160, 1380, 615, 255),
                         arial(FontSize::Medium, true));
     Command2 = button(Frame1, "Command2", QStringLiteral("&Kalibrierung durchführen"),

@@ -7,9 +7,6 @@ namespace barovista {
 
 namespace {
 
-constexpr qsizetype kAltitudeLength = 4;
-constexpr qsizetype kPressureLength = 7;
-
 bool isDigit(char16_t c)
 {
     return c >= u'0' && c <= u'9';

@@ -20,6 +20,10 @@ inline constexpr char16_t kEnter = 13;
 inline constexpr char16_t kEscape = 27;
 inline constexpr char16_t kDelete = 127;
 
+// How many characters the fields take: the altitude four, the pressures seven.
+inline constexpr int kAltitudeLength = 4;
+inline constexpr int kPressureLength = 7;
+
 // Altitude: digits only, four characters at most.
 FilterDecision altitudeFilter(const QString &text, char16_t character);
 // Pressures: digits and one ".", a "," becomes ".", seven characters at most.
