@@ -101,13 +101,13 @@ void Form1::connectHandlers()
     connect(Info, &QAction::triggered, this, &Form1::Info_Click);
 
     eingabe1->keyDown = [this](int key) { eingabe1_KeyDown(key); };
-    eingabe1->keyPress = [this](char16_t c) { return altitudeKeyPress(eingabe1, c); };
+    eingabe1->keyPress = [this](char16_t c) { return filteredKeyPress(altitudeFilter, eingabe1, c); };
     eingabe1->keyUp = [this](int key) { eingabe1_KeyUp(key); };
     eingabe2->keyDown = [this](int key) { eingabe2_KeyDown(key); };
-    eingabe2->keyPress = [this](char16_t c) { return pressureKeyPress(eingabe2, c); };
+    eingabe2->keyPress = [this](char16_t c) { return filteredKeyPress(pressureFilter, eingabe2, c); };
     eingabe2->keyUp = [this](int key) { eingabe2_KeyUp(key); };
     eingabe3->keyDown = [this](int key) { eingabe3_KeyDown(key); };
-    eingabe3->keyPress = [this](char16_t c) { return pressureKeyPress(eingabe3, c); };
+    eingabe3->keyPress = [this](char16_t c) { return filteredKeyPress(pressureFilter, eingabe3, c); };
     for (InputField *field : {eingabe1, eingabe2, eingabe3}) {
         field->focusChanged = [this, field](QFocusEvent *event) {
             syncFocus();
@@ -293,17 +293,9 @@ void Form1::hideIndicator()
 // ---------------------------------------------------------------------------
 // Keys and focus of the input fields
 
-char16_t Form1::altitudeKeyPress(InputField *field, char16_t character)
+char16_t Form1::filteredKeyPress(InputFilter filter, InputField *field, char16_t character)
 {
-    const FilterDecision decision = altitudeFilter(field->text(), character);
-    if (decision.beep)
-        m_platform->beep();
-    return decision.character;
-}
-
-char16_t Form1::pressureKeyPress(InputField *field, char16_t character)
-{
-    const FilterDecision decision = pressureFilter(field->text(), character);
+    const FilterDecision decision = filter(field->text(), character);
     if (decision.beep)
         m_platform->beep();
     return decision.character;
@@ -374,10 +366,7 @@ void Form1::liveRecomputation()
 void Form1::resultClearing()
 {
     anzeige2->setText(QString());
-    Label14->hide();
-    Label13->hide();
-    latte->hide();
-    range->hide();
+    hideIndicator();
     setMessage(QString());
 }
 

@@ -29,6 +29,7 @@
 #include "history/historystore.h"
 #include "pressure/evaluation.h"
 #include "pressure/numbers.h"
+#include "ui/inputfilter.h"
 #include "ui/platform.h"
 
 #include <QMainWindow>
@@ -165,8 +166,9 @@ private:
     void eingabe2_KeyDown(int key);
     void eingabe2_KeyUp(int key);
     void eingabe3_KeyDown(int key);
-    char16_t altitudeKeyPress(InputField *field, char16_t character);
-    char16_t pressureKeyPress(InputField *field, char16_t character);
+    // A typed character through the field's filter; beeps where it says so.
+    using InputFilter = FilterDecision (*)(const QString &, char16_t);
+    char16_t filteredKeyPress(InputFilter filter, InputField *field, char16_t character);
 
     void liveRecomputation();
     void resultClearing();
