@@ -58,24 +58,28 @@ echo "installed: barovista.exe, uninstall.exe, Start-menu entry, uninstall entry
 # While Barovista runs (under a virtual X server), the uninstaller removes
 # nothing and fails.
 if command -v Xvfb >/dev/null 2>&1; then
-    Xvfb :97 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    n=90
+    while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb=$!
     sleep 1
     cp "$history" "$tmp/own"
     rm -f "$history"
-    DISPLAY=:97 run 'C:\Program Files\Barovista\barovista.exe' >/dev/null 2>&1 &
+    DISPLAY=:$n run 'C:\Program Files\Barovista\barovista.exe' >/dev/null 2>&1 &
     # Its first start writes an empty history: it runs.
     for _ in $(seq 60); do [ -s "$history" ] && break; sleep 1; done
     [ -s "$history" ] || fail "the installed program did not start"
-    # "_?=" keeps the uninstaller in place, so its status is its own.
-    run 'C:\Program Files\Barovista\uninstall.exe' /S '_?=C:\Program Files\Barovista' &&
+    # "_?=" keeps the uninstaller in place, so its status is its own; the
+    # short name, since Wine quotes an argument with a blank and NSIS then
+    # does not see it.
+    run 'C:\Program Files\Barovista\uninstall.exe' /S '_?=C:\PROGRA~1\Barovista' &&
         fail "the uninstaller reported success while Barovista ran"
     for f in "$dir/barovista.exe" "$dir/uninstall.exe" "$link"; do
         [ -f "$f" ] || fail "the uninstaller removed $f while Barovista ran"
     done
     run reg query "$key" >/dev/null 2>&1 || fail "the uninstaller removed the entry while Barovista ran"
     WINEPREFIX=$prefix wineserver -k
-    kill "$xvfb"
+    kill "$xvfb" 2>/dev/null
     cp "$tmp/own" "$history"
     echo "uninstall while running: refused, everything in place"
 fi
