@@ -234,9 +234,7 @@ void Form1::setMessage(const QString &text)
 
 void Form1::setTextColour(QWidget *widget, const QColor &colour)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
+    setColours(widget, {{QPalette::WindowText, colour}});
 }
 
 // ---------------------------------------------------------------------------

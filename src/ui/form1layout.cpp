@@ -55,11 +55,8 @@ void Form1::buildWindow()
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(px(11505), px(5610));
     client->setAutoFillBackground(true);
-    QPalette palette = client->palette();
-    palette.setColor(QPalette::Window, kWindowQColor);
     // Black captions on the light window colour, whatever the desktop theme.
-    palette.setColor(QPalette::WindowText, Qt::black);
-    client->setPalette(palette);
+    setColours(client, {{QPalette::Window, kWindowQColor}, {QPalette::WindowText, Qt::black}});
     client->setFont(arial(FontSize::Small));
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -95,10 +92,7 @@ void Form1::buildWindow()
         field->setContextMenuPolicy(Qt::NoContextMenu);
         // Black on the window colour, whatever the desktop theme: a dark
         // theme's light text would be unreadable on the light background.
-        QPalette fieldPalette = field->palette();
-        fieldPalette.setColor(QPalette::Base, kWindowQColor);
-        fieldPalette.setColor(QPalette::Text, Qt::black);
-        field->setPalette(fieldPalette);
+        setColours(field, {{QPalette::Base, kWindowQColor}, {QPalette::Text, Qt::black}});
         return field;
     };
     auto button = [](QWidget *parent, const char *name, const QString &caption, QRect geometry) {

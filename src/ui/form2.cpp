@@ -52,9 +52,7 @@ Form2::Form2(QWidget *owner)
     setModal(true);
     setFixedSize(designedSize());
 
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, kWindowQColor);
-    setPalette(windowPalette);
+    setColours(this, {{QPalette::Window, kWindowQColor}});
     setAutoFillBackground(true);
 
     // Text2 comes first: it is first in the tab order, and created before
@@ -77,10 +75,7 @@ Form2::Form2(QWidget *owner)
     Text1->setFont(arial(FontSize::Help));
     Text1->setReadOnly(true);
     // Black on white, as designed, under any desktop theme.
-    QPalette textPalette = Text1->palette();
-    textPalette.setColor(QPalette::Base, Qt::white);
-    textPalette.setColor(QPalette::Text, Qt::black);
-    Text1->setPalette(textPalette);
+    setColours(Text1, {{QPalette::Base, Qt::white}, {QPalette::Text, Qt::black}});
     // Locked, not inert: the caret can be placed and text selected and
     // copied, with the mouse and the keyboard.
     Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

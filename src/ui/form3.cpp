@@ -52,10 +52,7 @@ Form3::Form3(QWidget *owner, Platform &platform)
 
     // The window colour is fixed, so the text colour is too: a dark desktop
     // theme must not turn the captions white on the light background.
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, kWindowQColor);
-    windowPalette.setColor(QPalette::WindowText, Qt::black);
-    setPalette(windowPalette);
+    setColours(this, {{QPalette::Window, kWindowQColor}, {QPalette::WindowText, Qt::black}});
     setAutoFillBackground(true);
 
     // Created in tab order; labels take no focus, the order only ranks them.
@@ -71,9 +68,7 @@ Form3::Form3(QWidget *owner, Platform &platform)
     // Captions wrap at blanks within their box; these three fit theirs.
     for (QLabel *label : {Label1, Label2, Label3})
         label->setWordWrap(true);
-    QPalette linkPalette = Label3->palette();
-    linkPalette.setColor(QPalette::WindowText, kBlue);
-    Label3->setPalette(linkPalette);
+    setColours(Label3, {{QPalette::WindowText, kBlue}});
     Label3->setCursor(handCursor());
     // A link for the keyboard too: Tab reaches it, Enter or Space opens it.
     // A click does not move the focus onto it.

@@ -27,6 +27,14 @@ void fitCaption(QLabel *label)
     label->setWordWrap(severalLines || metrics.horizontalAdvance(label->text()) > label->width());
 }
 
+void setColours(QWidget *widget, std::initializer_list<std::pair<QPalette::ColorRole, QColor>> colours)
+{
+    QPalette palette = widget->palette();
+    for (const auto &[role, colour] : colours)
+        palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption, QRect geometry,
                   const QFont &font, Qt::Alignment horizontal)
 {

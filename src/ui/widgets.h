@@ -8,8 +8,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QRect>
 #include <QString>
+
+#include <initializer_list>
+#include <utility>
 
 class QLabel;
 class QWidget;
@@ -35,6 +39,9 @@ QFont arial(FontSize size, bool bold = false);
 // wrap would also break a caption that fits to the pixel, so a one-line
 // caption wraps only when its text really is wider.
 void fitCaption(QLabel *label);
+
+// Gives a widget these colours in its palette, whatever the desktop theme.
+void setColours(QWidget *widget, std::initializer_list<std::pair<QPalette::ColorRole, QColor>> colours);
 
 // A plain-text caption, named, placed at its geometry in logical pixels and
 // aligned to the top.
