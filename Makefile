@@ -7,7 +7,7 @@ BUILD_DIR ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test build deps clean screenshot package test-asan fuzz windows test-windows check-format format
+.PHONY: run test build deps clean screenshot package check-reproducible test-asan fuzz windows test-windows check-format format
 
 deps:
 	@./scripts/install-deps
@@ -24,7 +24,13 @@ run: build
 	@./$(BUILD_DIR)/src/barovista
 
 test: build
-	@cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS) -LE reproducible
+
+# The package built twice from two copies of the sources, at two paths and
+# times, compared byte for byte (the CTest test package_reproducible).
+check-reproducible: deps
+	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
+	@cd $(BUILD_DIR) && ctest --output-on-failure -L reproducible
 
 # The same tests built with the address and undefined-behaviour sanitizers.
 ASAN_BUILD_DIR ?= build-asan
