@@ -50,7 +50,13 @@ run reg query "$key" /v UninstallString 2>/dev/null | grep -q 'uninstall.exe' ||
     fail "no entry among the installed programs"
 run reg query "$key" /v EstimatedSize 2>/dev/null | grep -q 'REG_DWORD' || fail "no EstimatedSize in the entry"
 if command -v wrestool >/dev/null 2>&1; then
-    sizes=$(wrestool -x -t 14 "$dir/barovista.exe" | icotool -l - | sed -n 's/.*--width=\([0-9]*\).*/\1/p' | tr '\n' ' ')
+    # The widths in the icon directory, 16 bytes an entry from byte 6; 0 is 256.
+    wrestool -x -t 14 "$dir/barovista.exe" >"$tmp/icon.ico"
+    count=$(od -An -tu2 -j4 -N2 "$tmp/icon.ico")
+    sizes=$(for i in $(seq 0 $((count - 1))); do
+        w=$(od -An -tu1 -j$((6 + 16 * i)) -N1 "$tmp/icon.ico")
+        echo $((w == 0 ? 256 : w))
+    done | tr '\n' ' ')
     [ "$sizes" = "16 20 24 32 40 48 64 256 " ] || fail "the program's icon has the sizes $sizes"
 fi
 echo "installed: barovista.exe, uninstall.exe, Start-menu entry, uninstall entry with its size, icon sizes"
