@@ -27,17 +27,9 @@ if [ ! -x "$barovista" ]; then
 fi
 
 packages="qalc python3 gcc libc6-dev"
-missing=""
-for p in $packages; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
-done
-if [ -n "$missing" ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    echo "Installing:$missing"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
-fi
+. "$here/install-missing.sh"
+# shellcheck disable=SC2086
+install_missing $packages
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

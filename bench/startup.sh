@@ -39,17 +39,9 @@ fi
 # own resources name. Without them xcalc falls back to the server's built-in
 # font and would be measured doing less than it does on a desktop.
 packages="xvfb x11-apps galculator time gcc libc6-dev libx11-dev dbus-daemon xfonts-base xfonts-75dpi xbitmaps"
-missing=""
-for p in $packages; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
-done
-if [ -n "$missing" ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    echo "Installing:$missing"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
-fi
+. "$here/install-missing.sh"
+# shellcheck disable=SC2086
+install_missing $packages
 
 tmp=$(mktemp -d)
 xvfb=""

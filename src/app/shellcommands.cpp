@@ -24,12 +24,10 @@ namespace barovista {
 
 namespace {
 
-using FieldFilter = FilterDecision (*)(const QString &, char16_t);
-
 // The text a field holds after the value was typed into it key by key, or
 // nothing where the field's filter swallows a character: the options accept
 // exactly what the window's fields accept.
-std::optional<QString> typedInto(FieldFilter filter, const QString &value)
+std::optional<QString> typedInto(InputFilter filter, const QString &value)
 {
     if (value.isEmpty())
         return std::nullopt;
@@ -171,33 +169,31 @@ int ShellCommands::run() const
         }
     }
 
-    // The values first, then what they need: the first fault is named.
+    // The values first, then what they need: the first fault is named. Each
+    // value is typed into its field's filter; `wanted` says what the field
+    // takes, with the value in %1.
     std::optional<QString> altitude, reading, weather;
-    if (m_parser.isSet(m_altitude)) {
-        altitude = typedInto(altitudeFilter, m_parser.value(m_altitude));
-        if (!altitude) {
-            refuse(QStringLiteral("--altitude erwartet die Höhe in ganzen Metern, 0 bis 9999 (bis zu vier "
-                                  "Ziffern), nicht „%1“.")
-                       .arg(m_parser.value(m_altitude)));
-            return kBadInput;
-        }
-    }
-    if (m_parser.isSet(m_pressure)) {
-        reading = typedInto(pressureFilter, m_parser.value(m_pressure));
-        if (!reading) {
-            refuse(QStringLiteral("--pressure erwartet den Luftdruck laut Barometer %1, nicht „%2“.")
-                       .arg(kReadingWanted, m_parser.value(m_pressure)));
-            return kBadInput;
-        }
-    }
-    if (m_parser.isSet(m_weather)) {
-        weather = typedInto(pressureFilter, m_parser.value(m_weather));
-        if (!weather) {
-            refuse(QStringLiteral("--weather erwartet den Luftdruck des Wetterdienstes %1, nicht „%2“.")
-                       .arg(kReadingWanted, m_parser.value(m_weather)));
-            return kBadInput;
-        }
-    }
+    const auto take = [&](const QCommandLineOption &option, InputFilter filter, const QString &wanted,
+                          std::optional<QString> &into) {
+        if (!m_parser.isSet(option))
+            return true;
+        into = typedInto(filter, m_parser.value(option));
+        if (!into)
+            refuse(name(option) + QStringLiteral(" erwartet ") + wanted.arg(m_parser.value(option)));
+        return into.has_value();
+    };
+    if (!take(m_altitude, altitudeFilter,
+              QStringLiteral("die Höhe in ganzen Metern, 0 bis 9999 (bis zu vier Ziffern), nicht „%1“."),
+              altitude)
+        || !take(m_pressure, pressureFilter,
+                 QStringLiteral("den Luftdruck laut Barometer ") + kReadingWanted
+                     + QStringLiteral(", nicht „%1“."),
+                 reading)
+        || !take(m_weather, pressureFilter,
+                 QStringLiteral("den Luftdruck des Wetterdienstes ") + kReadingWanted
+                     + QStringLiteral(", nicht „%1“."),
+                 weather))
+        return kBadInput;
     if (altitude && !reading) {
         refuse(QStringLiteral("--altitude braucht auch --pressure, den Luftdruck laut Barometer in hPa."));
         return kBadInput;

@@ -167,7 +167,6 @@ private:
     void eingabe2_KeyUp(int key);
     void eingabe3_KeyDown(int key);
     // A typed character through the field's filter; beeps where it says so.
-    using InputFilter = FilterDecision (*)(const QString &, char16_t);
     char16_t filteredKeyPress(InputFilter filter, InputField *field, char16_t character);
 
     void liveRecomputation();

@@ -24,6 +24,9 @@ inline constexpr char16_t kDelete = 127;
 inline constexpr int kAltitudeLength = 4;
 inline constexpr int kPressureLength = 7;
 
+// A field's filter: what typing `character` into a field holding `text` does.
+using InputFilter = FilterDecision (*)(const QString &text, char16_t character);
+
 // Altitude: digits only, four characters at most.
 FilterDecision altitudeFilter(const QString &text, char16_t character);
 // Pressures: digits and one ".", a "," becomes ".", seven characters at most.
