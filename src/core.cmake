@@ -35,7 +35,7 @@ add_library(barovista_history STATIC
   ${BAROVISTA_SOURCE_DIR}/history/statistics.cpp
   ${BAROVISTA_SOURCE_DIR}/history/datafolder.cpp
   ${BAROVISTA_SOURCE_DIR}/history/historystore.cpp
-  ${BAROVISTA_SOURCE_DIR}/history/form1state.cpp
+  ${BAROVISTA_SOURCE_DIR}/history/session.cpp
   ${BAROVISTA_SOURCE_DIR}/history/log.cpp
 )
 barovista_layer_includes(barovista_history history)

@@ -114,12 +114,12 @@ void LifecycleTest::commandLineRecord_isWhatClosingTheWindowRecords()
 void LifecycleTest::firstStart_createsFolderAndEmptyRecord()
 {
     Run run(appData(), kMonday, true);
-    QCOMPARE(run->pfad.textValue(), QDir::toNativeSeparators(folder()));
+    QCOMPARE(run->session().pfad.textValue(), QDir::toNativeSeparators(folder()));
     const QByteArray bytes = readAll(file());
     QCOMPARE(bytes.size(), 48);
     QCOMPARE(bytes.left(38), QByteArray(38, '\0'));
     QCOMPARE(bytes.mid(38, 2), QByteArray("\x07\x00", 2));
-    QCOMPARE(run->datestart.doubleValue(), toDaySerial(kMonday.date()));
+    QCOMPARE(run->session().datestart.doubleValue(), toDaySerial(kMonday.date()));
     QVERIFY(run.platform().boxes.isEmpty());
 #ifdef Q_OS_UNIX
     // The folder the program makes is the user's alone.
@@ -135,7 +135,7 @@ void LifecycleTest::firstStart_createsFolderAndEmptyRecord()
     QVERIFY(!run->Label13->isVisible());
     QVERIFY(!run->Label14->isVisible());
     QVERIFY(!run->range->isVisible());
-    QCOMPARE(run->saveok, 0.0f);
+    QCOMPARE(run->session().saveok, 0.0f);
     QCOMPARE(QApplication::focusWidget(), run->eingabe2);
 }
 
@@ -196,7 +196,7 @@ void LifecycleTest::life_firstStartEvaluateCloseRestoreReset()
         QCOMPARE(run->Label13->y(), px(2562));
         QCOMPARE(run->Label14->y(), px(2762));
         QVERIFY(run->latte->isVisible());
-        QCOMPARE(run->saveok, 0.0f);
+        QCOMPARE(run->session().saveok, 0.0f);
 
         run->stat->trigger();
         QCOMPARE(run.platform().boxes.size(), 1);
@@ -265,7 +265,7 @@ void LifecycleTest::life_firstStartEvaluateCloseRestoreReset()
         QVERIFY(run->eingabe1->text().isEmpty());
         run->stat->trigger();
         QCOMPARE(run.platform().boxes.last().prompt, QStringLiteral("Keine historischen Daten vorhanden!"));
-        QCOMPARE(run->datestart.doubleValue(), toDaySerial(kMonday.date().addDays(4)));
+        QCOMPARE(run->session().datestart.doubleValue(), toDaySerial(kMonday.date().addDays(4)));
     }
 }
 

@@ -283,7 +283,7 @@ void Form1Test::evaluation_showsResults()
     QCOMPARE(w->Label14->text(), label14);
     QCOMPARE(textColour(w->Label14), colour);
     QCOMPARE(w->Label13->text(), seaLevel);
-    QCOMPARE(w->saveok, 1.0f);
+    QCOMPARE(w->session().saveok, 1.0f);
 }
 
 // With a fallback font taller than Arial the empty sentence is laid out
@@ -333,7 +333,7 @@ void Form1Test::evaluation_placesIndicator()
     QCOMPARE(w->label14Top(), latteY - 110 + 200);
     QCOMPARE(w->Label13->y(), px(latteY - 110));
     QCOMPARE(w->Label14->y(), px(latteY + 90));
-    QCOMPARE(w->tendenzlatte.toNumber(), kTwipsPerHPa * w->tendenz.toNumber());
+    QCOMPARE(w->session().tendenzlatte.toNumber(), kTwipsPerHPa * w->session().tendenz.toNumber());
     QCOMPARE(w->latte->isVisible(), onScale);
     QCOMPARE(w->Label13->isVisible(), onScale);
     QCOMPARE(w->Label14->isVisible(), onScale);
@@ -365,7 +365,7 @@ void Form1Test::evaluation_warnsAboutMissingInput()
     w.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
     const QString before4 = w->anzeige4->text();
     const float beforeY = w->latte->Y1();
-    w->saveok = 0; // the warning must not set it
+    w->session().saveok = 0; // the warning must not set it
     w->eingabe1->setText(altitude);
     w->eingabe2->setText(reading);
     QTest::keyClick(w->Command1, Qt::Key_Space); // press it from the keyboard
@@ -379,7 +379,7 @@ void Form1Test::evaluation_warnsAboutMissingInput()
     QCOMPARE(w->anzeige4->text(), before4);
     QCOMPARE(w->anzeige2->text(), QStringLiteral("1014,9  hPa"));
     QCOMPARE(w->latte->Y1(), beforeY);
-    QCOMPARE(w->saveok, 0.0f);
+    QCOMPARE(w->session().saveok, 0.0f);
 }
 
 void Form1Test::evaluation_startsFromStartState()
@@ -487,7 +487,7 @@ void Form1Test::calibration_reportsAndChangesNothingElse()
 {
     Window w;
     w.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
-    w->saveok = 0;
+    w->session().saveok = 0;
     w->eingabe3->setText(QStringLiteral("1020.5"));
     const QString message = w->anzeige4->text();
     w->Command2->click();
@@ -499,9 +499,9 @@ void Form1Test::calibration_reportsAndChangesNothingElse()
     QCOMPARE(box.prompt, QStringLiteral("Umgerechnet auf die aktuelle Höhe beträgt der Luftdruck \r\n"
                                         "des Wetterdienstes 904,97  hPa. \r\n\r\n"
                                         "Die Abweichung der Barometeranzeige beträgt -4,97  hPa."));
-    QCOMPARE(w->druckabweichung, -4.97f);
-    QCOMPARE(w->eingabe_wetterdienst.toNumber(), 1020.5);
-    QCOMPARE(w->saveok, 0.0f);
+    QCOMPARE(w->session().druckabweichung, -4.97f);
+    QCOMPARE(w->session().eingabe_wetterdienst.toNumber(), 1020.5);
+    QCOMPARE(w->session().saveok, 0.0f);
     QCOMPARE(w->anzeige4->text(), message);
     QCOMPARE(w->anzeige2->text(), QStringLiteral("1014,9  hPa"));
     QCOMPARE(w->latte->Y1(), 2672.0f);

@@ -315,7 +315,7 @@ void InputFieldsTest::liveRecomputation_followsTheAltitude()
 {
     Window w;
     w.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
-    const double offset = w->tendenzlatte.toNumber();
+    const double offset = w->session().tendenzlatte.toNumber();
     w->eingabe1->setFocus();
 
     QTest::keyClick(w->eingabe1, Qt::Key_Shift); // Shift alone changes nothing
@@ -329,12 +329,12 @@ void InputFieldsTest::liveRecomputation_followsTheAltitude()
     for (QWidget *hidden : {static_cast<QWidget *>(w->latte), static_cast<QWidget *>(w->Label13),
                             static_cast<QWidget *>(w->Label14), static_cast<QWidget *>(w->range)})
         QVERIFY(!hidden->isVisible());
-    QCOMPARE(w->saveok, 1.0f);
-    QCOMPARE(w->tendenzlatte.toNumber(), offset);
+    QCOMPARE(w->session().saveok, 1.0f);
+    QCOMPARE(w->session().tendenzlatte.toNumber(), offset);
 
     typeInto(w->eingabe1, QStringLiteral("{bs}{bs}{bs}{bs}500"));
     QCOMPARE(w->anzeige1->text(), QStringLiteral("954,5  hPa"));
-    QCOMPARE(w->tendenz.toNumber(), -57.85); // 900 hPa at 500 m is 955.4 at sea level
+    QCOMPARE(w->session().tendenz.toNumber(), -57.85); // 900 hPa at 500 m is 955.4 at sea level
     typeInto(w->eingabe1, QStringLiteral("{bs}{bs}{bs}"));
     QVERIFY(w->anzeige1->text().isEmpty());
 }

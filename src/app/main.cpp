@@ -165,7 +165,8 @@ int main(int argc, char *argv[])
     form.Form1_Load();
     if (form.hasEnded()) // a signal came while start-up showed a box
         return 0;
-    form.keepMeasurementOnExit();
+    // What is pending is saved should Qt end the process through exit().
+    form.session().saveOnExit();
     form.adjustSize();
     // A Wayland compositor places windows itself and ignores a position
     // asked for; elsewhere the window opens centred on the screen.

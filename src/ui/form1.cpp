@@ -2,7 +2,6 @@
 #include "ui/form1.h"
 
 #include "history/datafolder.h"
-#include "history/historystore.h"
 #include "history/statistics.h"
 #include "pressure/calibration.h"
 #include "pressure/formulas.h"
@@ -54,7 +53,8 @@ QString weatherServiceMissingPrompt()
 }
 
 Form1::Form1(std::unique_ptr<Platform> platform, const DisplayLocale &locale)
-    : m_platform(platform ? std::move(platform) : std::make_unique<DesktopPlatform>()), m_locale(locale)
+    : m_platform(platform ? std::move(platform) : std::make_unique<DesktopPlatform>()), m_locale(locale),
+      m_session(dataFolder())
 {
     initWindowResources();
     installAccessibility();
@@ -64,8 +64,6 @@ Form1::Form1(std::unique_ptr<Platform> platform, const DisplayLocale &locale)
 
 Form1::~Form1()
 {
-    if (s_exitSaveWindow == this)
-        s_exitSaveWindow = nullptr;
     delete m_form2;
     delete m_form3;
     // The controls outlive this destructor by a moment (QWidget deletes its
@@ -125,10 +123,10 @@ void Form1::connectHandlers()
                             static_cast<QWidget *>(anzeige1), static_cast<QWidget *>(anzeige2)})
         widget->installEventFilter(this);
 
-    // The save an exit() would make follows every text that closing saves.
+    // The session follows every text that closing records.
     for (QLineEdit *field : {static_cast<QLineEdit *>(eingabe1), static_cast<QLineEdit *>(eingabe2),
                              static_cast<QLineEdit *>(eingabe3), anzeige1, anzeige2})
-        connect(field, &QLineEdit::textChanged, this, &Form1::prepareExitSave);
+        connect(field, &QLineEdit::textChanged, this, &Form1::screenChanged);
 }
 
 // ---------------------------------------------------------------------------
@@ -169,16 +167,15 @@ void Form1::Command1_Click()
         return;
     }
 
-    tendenzlatte = TaggedValue::fromDouble(0);
+    m_session.tendenzlatte = TaggedValue::fromDouble(0);
     scaleStartState();
     storeEvaluation(result->altitude, result->numbers);
     anzeige1->setText(result->meanPressureText);
     anzeige2->setText(result->seaLevelText);
     applyDeviationMessage(result->numbers.tendenz);
-    tendenzlatte = TaggedValue::fromDouble(result->indicatorOffset);
+    m_session.tendenzlatte = TaggedValue::fromDouble(result->indicatorOffset);
     placeIndicator(result->indicatorOffset, scale::isOffScale(result->numbers.tendenz));
-    saveok = 1;
-    prepareExitSave();
+    m_session.saveok = 1;
 }
 
 void Form1::Command2_Click()
@@ -193,9 +190,9 @@ void Form1::Command2_Click()
         focusTo(eingabe1);
         return;
     }
-    eingabe_hoehe = TaggedValue::fromDouble(result->altitude);
-    eingabe_wetterdienst = TaggedValue::fromDouble(result->weatherService);
-    druckabweichung = result->deviation;
+    m_session.eingabe_hoehe = TaggedValue::fromDouble(result->altitude);
+    m_session.eingabe_wetterdienst = TaggedValue::fromDouble(result->weatherService);
+    m_session.druckabweichung = result->deviation;
     m_platform->showMessage(this,
                             {calibrationReport(*result, m_locale), titleOf(QStringLiteral("Kalibrierung")),
                              Platform::Buttons::Ok, Platform::Icon::None, Platform::Answer::Ok});
@@ -229,7 +226,7 @@ void Form1::setMessage(const QString &text)
     // it rather than clip it.
     fitCaption(anzeige4);
     anzeige4->setAccessibleDescription(text);
-    prepareExitSave();
+    screenChanged();
 }
 
 void Form1::setTextColour(QWidget *widget, const QColor &colour)
@@ -258,11 +255,11 @@ void Form1::setLabelTop(QLabel *label, float topTwips)
 
 void Form1::storeEvaluation(double altitude, const std::optional<Evaluation> &result)
 {
-    eingabe_hoehe = TaggedValue::fromDouble(altitude);
+    m_session.eingabe_hoehe = TaggedValue::fromDouble(altitude);
     if (!result)
         return;
-    normaldruck_meer = TaggedValue::fromDouble(result->meanPressure);
-    tendenz = TaggedValue::fromDouble(result->tendenz);
+    m_session.normaldruck_meer = TaggedValue::fromDouble(result->meanPressure);
+    m_session.tendenz = TaggedValue::fromDouble(result->tendenz);
 }
 
 void Form1::placeIndicator(double offset, bool offScale)
@@ -304,7 +301,7 @@ void Form1::eingabe1_KeyDown(int key)
     if (key == Qt::Key_Shift)
         return;
     if (key == Qt::Key_F12) {
-        m_platform->showMessage(this, {pfad.toText(m_locale), QStringLiteral("Speicherpfad"),
+        m_platform->showMessage(this, {m_session.pfad.toText(m_locale), QStringLiteral("Speicherpfad"),
                                        Platform::Buttons::Ok, Platform::Icon::None, Platform::Answer::Ok});
     }
     if (key == Qt::Key_F1)
@@ -545,9 +542,7 @@ void Form1::Ende_Click()
     if (answer != Platform::Answer::Yes || m_ended)
         return;
 
-    const QString folder = dataFolder();
-    xxpfad = TaggedValue::fromText(historyFilePath(folder));
-    const ResetResult reset = deleteHistory(xxpfad.textValue());
+    const ResetResult reset = m_session.reset();
     if (reset.status == ResetResult::Status::Busy) {
         // Nothing was deleted; the user may try again.
         warn(reset.error + QStringLiteral("\r\nDie Statistik wurde nicht gelöscht."));
@@ -559,7 +554,6 @@ void Form1::Ende_Click()
 
     closeAuxiliaryWindows();
     m_ended = true;
-    m_exitMeasurement.reset();
     close();
     QCoreApplication::exit(0);
 }
@@ -585,7 +579,7 @@ void Form1::Info_Click()
 void Form1::stat_Click()
 {
     const QString title = titleOf(QStringLiteral("Statistik"));
-    const std::optional<QString> report = statisticsReport(toRecord(), m_platform->now().date(), m_locale);
+    const std::optional<QString> report = m_session.statistics(m_platform->now().date(), m_locale);
     if (!report) {
         m_platform->showMessage(this, {noHistoryText(), title, Platform::Buttons::Ok,
                                        Platform::Icon::Information, Platform::Answer::Ok});

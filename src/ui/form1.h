@@ -12,21 +12,20 @@
 //     1013.25 hPa and places the indicator latte on the scale in Frame2;
 //   - Command2 compares the barometer with a weather service's value
 //     (pressure/calibration) and reports it in a box;
-//   - at start-up (ui/lifecycle) the history file (history/recordfile) is
-//     read into the members and the last screen is restored; on closing after
-//     an evaluation the measurement is recorded (history/recording) onto the
-//     file as it is on disk, under its lock (history/historystore). The
-//     statistics report (history/statistics) works on the members, the reset
-//     on the file.
+//   - the window's Session (history/session) holds the 28 members and the
+//     history file: at start-up (ui/lifecycle) the file is read into the
+//     members and the last screen is restored; on closing after an
+//     evaluation the session records the measurement (history/recording)
+//     onto the file as it is on disk, under its lock (history/historystore).
+//     The statistics report (history/statistics) works on the members, the
+//     reset on the file.
 // The window is built from its layout table in form1layout.cpp; what the
 // controls do is in form1.cpp, start-up, shutdown and the signals that end
-// the program in lifecycle.cpp. Form1 inherits its 28 members from
-// Form1State; every control carries its name as objectName. Everything that
-// needs a real desktop (boxes, beep, browser, modal windows, clock) goes
-// through the Platform seam.
+// the program in lifecycle.cpp. Every control carries its name as
+// objectName. Everything that needs a real desktop (boxes, beep, browser,
+// modal windows, clock) goes through the Platform seam.
 
-#include "history/form1state.h"
-#include "history/historystore.h"
+#include "history/session.h"
 #include "pressure/evaluation.h"
 #include "pressure/numbers.h"
 #include "ui/inputfilter.h"
@@ -53,7 +52,7 @@ class Form3;
 class InputField;
 class Line;
 
-class Form1 : public QMainWindow, public Form1State
+class Form1 : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -63,9 +62,12 @@ public:
     ~Form1() override;
 
     Platform &platform() { return *m_platform; }
+    // The history and the 28 members.
+    Session &session() { return m_session; }
+    const Session &session() const { return m_session; }
     const DisplayLocale &displayLocale() const { return m_locale; }
 
-    // Start-up: forms the data folder, reads the history file and restores
+    // Start-up: reads the history file through the session and restores
     // the last screen. Runs once, before the window is first shown.
     void Form1_Load();
     // Shutdown: records the measurement and writes the history file when an
@@ -80,10 +82,6 @@ public:
     // process may not get to close its window. A later evaluation is saved
     // again at closing, and so is this one when its save failed.
     void commitSessionData();
-    // Saves the measurement should the process end through exit() without
-    // its window closing, as Qt ends it when the display connection breaks.
-    // For the program's one window; the save is prepared at each evaluation.
-    void keepMeasurementOnExit();
 
     // Handlers of the controls, named by control and event.
     void Command1_Click();
@@ -197,14 +195,10 @@ private:
     void hoverScale(QObject *watched);
     bool menuBarKey(QKeyEvent *event);
 
-    // Shutdown's save: records the measurement onto the history on disk
-    // when an evaluation is on screen. False when one was to be saved and
-    // could not be.
-    bool saveMeasurement();
-    bool measurementToSave() const;
-    Measurement currentMeasurement() const;
-    void prepareExitSave();
-    static void saveOnExit();
+    // The screen as closing records it, handed to the session at each change.
+    void screenChanged();
+    // Words a recording's outcome for the user.
+    void reportRecording(const RecordResult &recorded);
     void closeAuxiliaryWindows();
 
     void warn(const QString &prompt);
@@ -213,6 +207,7 @@ private:
 
     std::unique_ptr<Platform> m_platform;
     DisplayLocale m_locale;
+    Session m_session;
     QPointer<Form2> m_form2;
     QPointer<Form3> m_form3;
     QPointer<QWidget> m_logicalFocus;
@@ -221,11 +216,6 @@ private:
     bool m_ended = false;
     bool m_unloaded = false;
     bool m_endingBySignal = false;
-    bool m_historyUnwritable = false; // start-up found the history file unusable in place
-    // What an exit() without closing saves, and where; empty when nothing.
-    std::optional<Measurement> m_exitMeasurement;
-    QString m_exitFile;
-    static inline Form1 *s_exitSaveWindow = nullptr;
 };
 
 // Prompts shared by the evaluation and the calibration.

@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "history/session.h"
+
+#include "history/datafolder.h"
+#include "history/log.h"
+#include "history/statistics.h"
+
+#include <array>
+#include <cstdlib>
+#include <utility>
+
+namespace barovista {
+
+namespace {
+
+using Member = TaggedValue Session::*;
+
+// The record's fields and the members that hold them.
+#define BAROVISTA_FIELD_MEMBER(field, member, kind) {RecordField::field, &Session::member},
+constexpr std::pair<RecordField, Member> kRecordMembers[] = {BAROVISTA_RECORD_FIELDS(BAROVISTA_FIELD_MEMBER)};
+#undef BAROVISTA_FIELD_MEMBER
+static_assert(std::size(kRecordMembers) == kRecordSize);
+
+} // namespace
+
+Session::Session(const QString &folder) : m_folder(folder), m_filePath(historyFilePath(folder)) {}
+
+Session::~Session()
+{
+    if (s_exitSession == this)
+        s_exitSession = nullptr;
+}
+
+Record Session::toRecord() const
+{
+    Record record;
+    for (const auto &[field, member] : kRecordMembers)
+        record[field] = this->*member;
+    return record;
+}
+
+void Session::setFromRecord(const Record &record)
+{
+    for (const auto &[field, member] : kRecordMembers)
+        this->*member = record[field];
+}
+
+OpenResult Session::open(const QDateTime &now)
+{
+    saveok = 0;
+    pfad = TaggedValue::fromText(m_folder);
+    const OpenResult opened = openHistory(m_filePath, now);
+    m_unreadable = opened.load.status == LoadResult::Status::Unreadable;
+    setFromRecord(opened.record);
+    return opened;
+}
+
+bool Session::pending() const
+{
+    return !m_screen.anzeige4.isEmpty() && saveok == 1 && !m_unreadable && !m_ended;
+}
+
+std::optional<RecordResult> Session::save(const Clock &now)
+{
+    if (!pending())
+        return std::nullopt;
+    const RecordResult recorded = recordOntoHistory(m_filePath, {m_screen, tendenzlatte}, now);
+    if (recorded.status == RecordResult::Status::Saved) {
+        setFromRecord(recorded.record);
+        eingabe_hoehe = TaggedValue::fromDouble(recorded.altitude);
+        saveok = 0;
+    }
+    return recorded;
+}
+
+std::optional<RecordResult> Session::close(const Clock &now)
+{
+    std::optional<RecordResult> recorded = save(now);
+    m_ended = true;
+    return recorded;
+}
+
+ResetResult Session::reset()
+{
+    xxpfad = TaggedValue::fromText(m_filePath);
+    const ResetResult reset = deleteHistory(m_filePath);
+    if (reset.status != ResetResult::Status::Busy)
+        m_ended = true;
+    return reset;
+}
+
+std::optional<QString> Session::statistics(QDate today, const DisplayLocale &locale) const
+{
+    return statisticsReport(toRecord(), today, locale);
+}
+
+void Session::saveOnExit()
+{
+    static bool registered = false;
+    s_exitSession = this;
+    // Registered once the history has been opened, so that what the save
+    // needs of Qt's own statics already exists and outlives the handler; the
+    // logging category is made first for the same reason.
+    if (!registered) {
+        lcHistory();
+        registered = std::atexit(&Session::exitHandler) == 0;
+    }
+}
+
+// Runs inside exit(): no event loop, no boxes, and the window's widgets may
+// be half gone. The session holds its own copy of the screen, so only it is
+// read.
+void Session::exitHandler()
+{
+    Session *session = s_exitSession;
+    s_exitSession = nullptr;
+    if (!session)
+        return;
+    const std::optional<RecordResult> recorded = session->close([] { return QDateTime::currentDateTime(); });
+    // No box can be shown any more: stderr is the only place left to say it.
+    if (recorded && recorded->status != RecordResult::Status::Saved)
+        qCWarning(lcHistory).noquote()
+            << "Die Messung konnte beim Beenden nicht gespeichert werden:" << recorded->error;
+}
+
+} // namespace barovista

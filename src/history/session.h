@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "history/historystore.h"
+#include "history/record.h"
+#include "history/recording.h"
+#include "history/taggedvalue.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+namespace barovista {
+
+// One window's life with the history file: the data folder and the file,
+// worked out once; the main window's 28 members, under their names; and the
+// measurement that closing would record. Start-up, closing, the session's
+// end, the reset and the statistics are calls that answer in values; the
+// window shows the screen and words the answers. QtCore only, so all of it
+// runs without a window.
+class Session
+{
+public:
+    // The history in the data folder `folder` (native form).
+    explicit Session(const QString &folder);
+    ~Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    TaggedValue datestart;            // day the history began
+    TaggedValue hoehe;                // altitude text at the last recording
+    float saveok = 0;                 // 1 while an evaluation of this run is not yet recorded
+    TaggedValue luftdruck;            // barometer text at the last recording
+    TaggedValue tendenz;              // deviation from 1013.25 hPa, rounded
+    TaggedValue mitte;                // mean-pressure display at the last recording
+    TaggedValue meer;                 // sea-level display at the last recording
+    TaggedValue infotext;             // evaluation message at the last recording
+    TaggedValue kali;                 // weather-service text at the last recording
+    TaggedValue pfad;                 // data folder
+    TaggedValue normaldruck_meer;     // mean pressure for the altitude, rounded
+    TaggedValue tendenzlatte;         // indicator offset above its home line, twips
+    TaggedValue maxmeer;              // highest recorded sea-level pressure
+    TaggedValue minmeer;              // lowest recorded sea-level pressure
+    TaggedValue datemaxmeer;          // day of maxmeer
+    TaggedValue dateminmeer;          // day of minmeer
+    TaggedValue timemaxmeer;          // time of day of maxmeer
+    TaggedValue timeminmeer;          // time of day of minmeer
+    TaggedValue lastmess;             // sea-level display of the last recording
+    TaggedValue datelastmess;         // day of the last recording
+    TaggedValue timelastmess;         // time of day of the last recording
+    TaggedValue xxpfad;               // history file path, formed by the reset
+    TaggedValue eingabe_hoehe;        // altitude as a number
+    TaggedValue eingabe_wetterdienst; // weather-service value as a number
+    TaggedValue absolut_lastmess;     // barometer reading of the last recording
+    TaggedValue absolut_maxmeer;      // barometer reading belonging to maxmeer
+    TaggedValue absolut_minmeer;      // barometer reading belonging to minmeer
+    float druckabweichung = 0;        // barometer deviation of the last calibration
+
+    const QString &folder() const { return m_folder; }
+    const QString &filePath() const { return m_filePath; }
+
+    // The twenty members that form the history file's record.
+    Record toRecord() const;
+    void setFromRecord(const Record &record);
+
+    // Start-up: reads the history into the members (openHistory). A history
+    // that cannot be read in its place lets nothing be recorded in this run.
+    OpenResult open(const QDateTime &now);
+
+    // The screen as closing would record it; the window keeps it current.
+    void setScreen(const ScreenTexts &screen) { m_screen = screen; }
+    // An evaluation of this run, with its sentence on the screen, is not yet
+    // recorded, and the history can take it.
+    bool pending() const;
+
+    // Records the pending measurement onto the history on disk; empty when
+    // none is pending. A saved one updates the members and is no longer
+    // pending; one that could not be saved stays pending for the next try.
+    std::optional<RecordResult> save(const Clock &now);
+    // Closing: saves what is pending; after it nothing is recorded any more.
+    std::optional<RecordResult> close(const Clock &now);
+    // The reset: deletes the history and, unless another window held it,
+    // ends the session, so that nothing is recorded any more.
+    ResetResult reset();
+
+    // The statistics report; empty while no measurement has been recorded.
+    std::optional<QString> statistics(QDate today, const DisplayLocale &locale) const;
+
+    // Should the process end through exit() without the window closing, as
+    // Qt ends it when the display connection breaks, what is pending then is
+    // recorded with the system clock, and a failure logged. For the
+    // program's one session; a session that is destroyed first is forgotten.
+    void saveOnExit();
+
+private:
+    static void exitHandler();
+
+    QString m_folder;
+    QString m_filePath;
+    ScreenTexts m_screen;
+    bool m_unreadable = false; // start-up found the history unusable in place
+    bool m_ended = false;      // closed or reset
+    static inline Session *s_exitSession = nullptr;
+};
+
+} // namespace barovista
