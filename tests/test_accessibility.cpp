@@ -140,6 +140,7 @@ private slots:
     void resultSentence_isReadAfterRestart();
     void screenReaderTree_data();
     void screenReaderTree();
+    void scaleDescription_writesNumbersInDisplayLocale();
     void messageBoxes_sayTitleTextAndButtons_data();
     void messageBoxes_sayTitleTextAndButtons();
 };
@@ -367,8 +368,8 @@ void AccessibilityTest::screenReaderTree()
 
     if (window == QLatin1String("Form1")) {
         const QString scale = accessibleDescription(w->Frame2);
-        const QString expected = w->latte->isVisible() ? w->Label13->text().simplified()
-                                 : w->range->isVisible()
+        const QString expected = w->Frame2->latte->isVisible() ? w->Frame2->Label13->text().simplified()
+                                 : w->Frame2->range->isVisible()
                                      ? w->anzeige2->text().simplified() + QStringLiteral(" liegt außerhalb")
                                      : QStringLiteral("Keine Markierung");
         QVERIFY2(scale.contains(expected), qPrintable(scale));
@@ -379,6 +380,19 @@ void AccessibilityTest::screenReaderTree()
         link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(w.platform->openedUrls, QList<QUrl>{QUrl(productUrl())});
     }
+}
+
+void AccessibilityTest::scaleDescription_writesNumbersInDisplayLocale()
+{
+    DisplayLocale point;
+    point.decimalPoint = QLatin1Char('.');
+    Scale scale(nullptr, point);
+    scale.setReading(QStringLiteral("1020.5  hPa"));
+    scale.setDeviation(QStringLiteral("+7.25 hPa"), Qt::black);
+    scale.showIndicator(290, false);
+    QCOMPARE(accessibleDescription(&scale),
+             QStringLiteral(
+                 "Skala von 963.25 hPa bis 1063.25 hPa. Markierung bei 1020.5 hPa, Abweichung +7.25 hPa."));
 }
 
 void AccessibilityTest::messageBoxes_sayTitleTextAndButtons_data()

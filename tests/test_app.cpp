@@ -131,10 +131,10 @@ void LifecycleTest::firstStart_createsFolderAndEmptyRecord()
                              static_cast<QLineEdit *>(run->eingabe3), run->anzeige1, run->anzeige2})
         QVERIFY(field->text().isEmpty());
     QVERIFY(run->anzeige4->text().isEmpty());
-    QVERIFY(!run->latte->isVisible());
-    QVERIFY(!run->Label13->isVisible());
-    QVERIFY(!run->Label14->isVisible());
-    QVERIFY(!run->range->isVisible());
+    QVERIFY(!run->Frame2->latte->isVisible());
+    QVERIFY(!run->Frame2->Label13->isVisible());
+    QVERIFY(!run->Frame2->Label14->isVisible());
+    QVERIFY(!run->Frame2->range->isVisible());
     QCOMPARE(run->session().saveok, 0.0f);
     QCOMPARE(QApplication::focusWidget(), run->eingabe2);
 }
@@ -190,12 +190,12 @@ void LifecycleTest::life_firstStartEvaluateCloseRestoreReset()
             run->anzeige4->text(),
             QStringLiteral("Aktueller Luftdruck 1,65 hPa über mittlerem Luftdruck bezogen auf Meereshöhe."));
         QCOMPARE(textColour(run->anzeige4), paint::kBlue);
-        QCOMPARE(run->Label14->text(), QStringLiteral("+1,65 hPa"));
-        QCOMPARE(run->Label13->text(), QStringLiteral("1014,9  hPa"));
-        QCOMPARE(run->latte->Y1(), 2672.0f);
-        QCOMPARE(run->Label13->y(), px(2562));
-        QCOMPARE(run->Label14->y(), px(2762));
-        QVERIFY(run->latte->isVisible());
+        QCOMPARE(run->Frame2->Label14->text(), QStringLiteral("+1,65 hPa"));
+        QCOMPARE(run->Frame2->Label13->text(), QStringLiteral("1014,9  hPa"));
+        QCOMPARE(run->Frame2->latte->Y1(), 2672.0f);
+        QCOMPARE(run->Frame2->Label13->y(), px(2562));
+        QCOMPARE(run->Frame2->Label14->y(), px(2762));
+        QVERIFY(run->Frame2->latte->isVisible());
         QCOMPARE(run->session().saveok, 0.0f);
 
         run->stat->trigger();
@@ -289,10 +289,10 @@ void LifecycleTest::restore_offScaleShowsRange()
         run.close();
     }
     Run run(appData(), kMonday, true);
-    QCOMPARE(run->latte->isVisible(), onScale);
-    QCOMPARE(run->Label13->isVisible(), onScale);
-    QCOMPARE(run->Label14->isVisible(), onScale);
-    QCOMPARE(run->range->isVisible(), !onScale);
+    QCOMPARE(run->Frame2->latte->isVisible(), onScale);
+    QCOMPARE(run->Frame2->Label13->isVisible(), onScale);
+    QCOMPARE(run->Frame2->Label14->isVisible(), onScale);
+    QCOMPARE(run->Frame2->range->isVisible(), !onScale);
 }
 
 void LifecycleTest::reset_noChangesNothing()
@@ -354,7 +354,7 @@ void LifecycleTest::damagedFile_isKeptAndUserTold()
     // A first start follows.
     QCOMPARE(readAll(file()).size(), 48);
     QVERIFY(run->anzeige4->text().isEmpty());
-    QVERIFY(!run->latte->isVisible());
+    QVERIFY(!run->Frame2->latte->isVisible());
 }
 
 void LifecycleTest::shutdown_cannotWrite_tellsUserAndKeepsOldFile()

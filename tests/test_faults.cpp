@@ -503,7 +503,7 @@ void FaultsTest::pastedText_readsLeadingNumber()
     QCOMPARE(f.eingabe2->text(), text.left(7));
     f.Command1->click();
     QCOMPARE(f.anzeige2->text(), seaLevelText(pressure, 500));
-    QCOMPARE(f.Label13->text(), f.anzeige2->text());
+    QCOMPARE(f.Frame2->Label13->text(), f.anzeige2->text());
     QTest::keyClick(f.eingabe1, Qt::Key_End);
     QCOMPARE(f.anzeige1->text(), meanText(500));
     QVERIFY(f.anzeige2->text().isEmpty());
@@ -523,8 +523,8 @@ void FaultsTest::pastedText_readsLeadingNumber()
     f.eingabe2->setText(text);
     f.Command1->click();
     QCOMPARE(boxes.size(), 3);
-    QStringList shown{f.anzeige1->text(), f.anzeige2->text(), f.anzeige4->text(), f.Label13->text(),
-                      f.Label14->text()};
+    QStringList shown{f.anzeige1->text(), f.anzeige2->text(), f.anzeige4->text(), f.Frame2->Label13->text(),
+                      f.Frame2->Label14->text()};
     for (const Platform::MessageBox &box : boxes)
         shown << box.prompt;
     for (const QString &s : shown)
@@ -568,8 +568,8 @@ void FaultsTest::pastedText_shiftInsert()
     QTest::keyClick(f.Command1, Qt::Key_Return);
     QVERIFY(run.platform().boxes.isEmpty());
     QCOMPARE(f.anzeige2->text(), pressureFieldText(seaLevelPressure(pressure, altitude).value(), german));
-    for (const QString &s :
-         {f.anzeige1->text(), f.anzeige2->text(), f.anzeige4->text(), f.Label13->text(), f.Label14->text()})
+    for (const QString &s : {f.anzeige1->text(), f.anzeige2->text(), f.anzeige4->text(),
+                             f.Frame2->Label13->text(), f.Frame2->Label14->text()})
         QVERIFY2(!kBrokenNumber.match(s).hasMatch(), qPrintable(s));
 }
 

@@ -216,7 +216,7 @@ void HiDpiTest::ticks_lieOnTheirTwips()
 {
     QFETCH(int, yTwips);
     Window w;
-    QVERIFY(!w->latte->isVisible());
+    QVERIFY(!w->Frame2->latte->isVisible());
     const auto [rows, predicted] = scaleRows(w, m_factor, yTwips, paint::kBlack.rgb());
     int nearest = -1;
     for (int row : rows)
@@ -248,7 +248,7 @@ void HiDpiTest::indicator_liesOnItsTwips()
     QFETCH(double, hPaAbove);
     Window w;
     w.evaluate(QStringLiteral("0"), reading);
-    QVERIFY(w->latte->isVisible());
+    QVERIFY(w->Frame2->latte->isVisible());
 
     const auto [rows, predicted] = scaleRows(w, m_factor, indicatorY(hPaAbove), paint::kRed.rgb());
     QVERIFY2(!rows.isEmpty(), "no red indicator drawn");
@@ -306,7 +306,7 @@ void HiDpiTest::text_isDrawnAtScreenResolution()
     if (m_factor < 2)
         QSKIP("only on a scaled screen");
     Window w;
-    for (QLabel *caption : {w->Label4, w->Label2, w->Label8}) {
+    for (QLabel *caption : {w->Label4, w->Label2, w->Frame2->Label8}) {
         const QPoint topLeft = caption->mapTo(w.form.get(), QPoint(0, 0));
         const QImage image = w->grab().toImage();
         const QImage text = image.copy(QRect(topLeft * m_factor, caption->size() * m_factor));

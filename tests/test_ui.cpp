@@ -163,7 +163,7 @@ void Form1Test::scale_hasTwentyOneTicksAndSpine()
             QCOMPARE(line->Y1(), float(kScaleTopY));
             QCOMPARE(line->Y2(), float(kScaleBottomY));
             QCOMPARE(line->width(), 1);
-        } else if (line != w->latte) {
+        } else if (line != w->Frame2->latte) {
             ++ticks;
             QCOMPARE(line->Y1(), line->Y2());
             QCOMPARE((line->X1() + line->X2()) / 2, 1800.0f);
@@ -174,11 +174,11 @@ void Form1Test::scale_hasTwentyOneTicksAndSpine()
     auto *centre = w->Frame2->findChild<Line *>(QStringLiteral("Line11"));
     QVERIFY(centre);
     QCOMPARE(centre->Y1(), float(kScaleCentreY));
-    QCOMPARE(w->latte->colour(), paint::kRed);
-    QCOMPARE(w->latte->Y1(), float(kScaleCentreY));
-    QCOMPARE(w->latte->X1(), float(kLongTickX1));
-    QCOMPARE(w->latte->X2(), float(kLongTickX2));
-    QVERIFY(!w->range->isVisibleTo(w.form.get()));
+    QCOMPARE(w->Frame2->latte->colour(), paint::kRed);
+    QCOMPARE(w->Frame2->latte->Y1(), float(kScaleCentreY));
+    QCOMPARE(w->Frame2->latte->X1(), float(kLongTickX1));
+    QCOMPARE(w->Frame2->latte->X2(), float(kLongTickX2));
+    QVERIFY(!w->Frame2->range->isVisibleTo(w.form.get()));
 }
 
 void Form1Test::menu_hasFourPlainEntries()
@@ -280,9 +280,9 @@ void Form1Test::evaluation_showsResults()
     QCOMPARE(w->anzeige2->text(), seaLevel);
     QCOMPARE(w->anzeige4->text(), message);
     QCOMPARE(textColour(w->anzeige4), colour);
-    QCOMPARE(w->Label14->text(), label14);
-    QCOMPARE(textColour(w->Label14), colour);
-    QCOMPARE(w->Label13->text(), seaLevel);
+    QCOMPARE(w->Frame2->Label14->text(), label14);
+    QCOMPARE(textColour(w->Frame2->Label14), colour);
+    QCOMPARE(w->Frame2->Label13->text(), seaLevel);
     QCOMPARE(w->session().saveok, 1.0f);
 }
 
@@ -326,18 +326,18 @@ void Form1Test::evaluation_placesIndicator()
     QFETCH(bool, onScale);
     Window w;
     w.evaluate(QStringLiteral("0"), reading);
-    QCOMPARE(w->latte->Y1(), latteY);
-    QCOMPARE(w->latte->Y2(), latteY);
-    QCOMPARE(w->latte->y(), px(latteY));
-    QCOMPARE(w->label13Top(), latteY - 110);
-    QCOMPARE(w->label14Top(), latteY - 110 + 200);
-    QCOMPARE(w->Label13->y(), px(latteY - 110));
-    QCOMPARE(w->Label14->y(), px(latteY + 90));
+    QCOMPARE(w->Frame2->latte->Y1(), latteY);
+    QCOMPARE(w->Frame2->latte->Y2(), latteY);
+    QCOMPARE(w->Frame2->latte->y(), px(latteY));
+    QCOMPARE(w->Frame2->label13Top(), latteY - 110);
+    QCOMPARE(w->Frame2->label14Top(), latteY - 110 + 200);
+    QCOMPARE(w->Frame2->Label13->y(), px(latteY - 110));
+    QCOMPARE(w->Frame2->Label14->y(), px(latteY + 90));
     QCOMPARE(w->session().tendenzlatte.toNumber(), kTwipsPerHPa * w->session().tendenz.toNumber());
-    QCOMPARE(w->latte->isVisible(), onScale);
-    QCOMPARE(w->Label13->isVisible(), onScale);
-    QCOMPARE(w->Label14->isVisible(), onScale);
-    QCOMPARE(w->range->isVisible(), !onScale);
+    QCOMPARE(w->Frame2->latte->isVisible(), onScale);
+    QCOMPARE(w->Frame2->Label13->isVisible(), onScale);
+    QCOMPARE(w->Frame2->Label14->isVisible(), onScale);
+    QCOMPARE(w->Frame2->range->isVisible(), !onScale);
 }
 
 void Form1Test::evaluation_warnsAboutMissingInput_data()
@@ -364,7 +364,7 @@ void Form1Test::evaluation_warnsAboutMissingInput()
     Window w;
     w.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
     const QString before4 = w->anzeige4->text();
-    const float beforeY = w->latte->Y1();
+    const float beforeY = w->Frame2->latte->Y1();
     w->session().saveok = 0; // the warning must not set it
     w->eingabe1->setText(altitude);
     w->eingabe2->setText(reading);
@@ -378,7 +378,7 @@ void Form1Test::evaluation_warnsAboutMissingInput()
     QCOMPARE(QApplication::focusWidget()->objectName(), focus);
     QCOMPARE(w->anzeige4->text(), before4);
     QCOMPARE(w->anzeige2->text(), QStringLiteral("1014,9  hPa"));
-    QCOMPARE(w->latte->Y1(), beforeY);
+    QCOMPARE(w->Frame2->latte->Y1(), beforeY);
     QCOMPARE(w->session().saveok, 0.0f);
 }
 
@@ -386,16 +386,16 @@ void Form1Test::evaluation_startsFromStartState()
 {
     Window w;
     w.evaluate(QStringLiteral("0"), QStringLiteral("1100"));
-    QVERIFY(w->range->isVisible());
-    QVERIFY(!w->latte->isVisible());
+    QVERIFY(w->Frame2->range->isVisible());
+    QVERIFY(!w->Frame2->latte->isVisible());
     w.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
-    QVERIFY(!w->range->isVisible());
-    QVERIFY(w->latte->isVisible());
-    QCOMPARE(w->latte->Y1(), 2672.0f);
+    QVERIFY(!w->Frame2->range->isVisible());
+    QVERIFY(w->Frame2->latte->isVisible());
+    QCOMPARE(w->Frame2->latte->Y1(), 2672.0f);
     // The same inputs again leave the indicator where it is.
     w->Command1->click();
-    QCOMPARE(w->latte->Y1(), 2672.0f);
-    QCOMPARE(w->Label13->y(), px(2562));
+    QCOMPARE(w->Frame2->latte->Y1(), 2672.0f);
+    QCOMPARE(w->Frame2->Label13->y(), px(2562));
 }
 
 void Form1Test::evaluation_isReachedByAltBAndEnter()
@@ -437,7 +437,7 @@ void Form1Test::evaluation_refusesAltitudeBeyondFormula()
     QCOMPARE(w.platform->boxes.first().icon, Platform::Icon::Warning);
     QVERIFY(w.platform->boxes.first().prompt.contains(QStringLiteral("9999")));
     QCOMPARE(w->anzeige2->text(), QStringLiteral("1014,9  hPa"));
-    for (const QLabel *label : {w->anzeige4, w->Label13, w->Label14}) {
+    for (const QLabel *label : {w->anzeige4, w->Frame2->Label13, w->Frame2->Label14}) {
         QVERIFY(!label->text().contains(QStringLiteral("nan"), Qt::CaseInsensitive));
         QVERIFY(!label->text().contains(QStringLiteral("inf"), Qt::CaseInsensitive));
     }
@@ -504,7 +504,7 @@ void Form1Test::calibration_reportsAndChangesNothingElse()
     QCOMPARE(w->session().saveok, 0.0f);
     QCOMPARE(w->anzeige4->text(), message);
     QCOMPARE(w->anzeige2->text(), QStringLiteral("1014,9  hPa"));
-    QCOMPARE(w->latte->Y1(), 2672.0f);
+    QCOMPARE(w->Frame2->latte->Y1(), 2672.0f);
     QCOMPARE(w->Label12->text(), QStringLiteral("hPa"));
 }
 

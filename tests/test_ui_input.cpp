@@ -320,14 +320,15 @@ void InputFieldsTest::liveRecomputation_followsTheAltitude()
 
     QTest::keyClick(w->eingabe1, Qt::Key_Shift); // Shift alone changes nothing
     QCOMPARE(w->anzeige2->text(), QStringLiteral("1014,9  hPa"));
-    QVERIFY(w->latte->isVisible());
+    QVERIFY(w->Frame2->latte->isVisible());
 
     QTest::keyClick(w->eingabe1, Qt::Key_Right); // so does every other key
     QCOMPARE(w->anzeige1->text(), QStringLiteral("898,54  hPa"));
     QVERIFY(w->anzeige2->text().isEmpty());
     QVERIFY(w->anzeige4->text().isEmpty());
-    for (QWidget *hidden : {static_cast<QWidget *>(w->latte), static_cast<QWidget *>(w->Label13),
-                            static_cast<QWidget *>(w->Label14), static_cast<QWidget *>(w->range)})
+    for (QWidget *hidden :
+         {static_cast<QWidget *>(w->Frame2->latte), static_cast<QWidget *>(w->Frame2->Label13),
+          static_cast<QWidget *>(w->Frame2->Label14), static_cast<QWidget *>(w->Frame2->range)})
         QVERIFY(!hidden->isVisible());
     QCOMPARE(w->session().saveok, 1.0f);
     QCOMPARE(w->session().tendenzlatte.toNumber(), offset);
@@ -380,7 +381,7 @@ void InputFieldsTest::editMenu_runsKeyHandlersOnlyForKeys()
 
     QCOMPARE(w->anzeige2->text().isEmpty(), cleared);
     QCOMPARE(w->anzeige4->text().isEmpty(), cleared);
-    QCOMPARE(w->latte->isVisible(), !cleared);
+    QCOMPARE(w->Frame2->latte->isVisible(), !cleared);
     QCOMPARE(w->anzeige1->text(), meanPressure);
 }
 
@@ -405,13 +406,13 @@ void InputFieldsTest::keysInOtherFields_clearOrKeep()
     w->eingabe3->setFocus();
     QTest::keyClicks(w->eingabe3, QStringLiteral("1013"));
     QCOMPARE(w->anzeige2->text(), QStringLiteral("1014,9  hPa"));
-    QVERIFY(w->latte->isVisible());
+    QVERIFY(w->Frame2->latte->isVisible());
 
     w->eingabe2->setFocus();
     QTest::keyClick(w->eingabe2, Qt::Key_End);
     QVERIFY(w->anzeige2->text().isEmpty());
     QVERIFY(w->anzeige4->text().isEmpty());
-    QVERIFY(!w->latte->isVisible());
+    QVERIFY(!w->Frame2->latte->isVisible());
     QCOMPARE(w->anzeige1->text(), QStringLiteral("898,54  hPa")); // kept: it does not depend on the reading
 }
 
@@ -458,23 +459,24 @@ void InputFieldsTest::displayClick_focusesBarometerField()
 void InputFieldsTest::hover_showsSeaLevelValue()
 {
     Window w;
-    moveOver(w->Label7);
-    QVERIFY(w->Label7->toolTip().isEmpty()); // nothing to show yet
+    moveOver(w->Frame2->Label7);
+    QVERIFY(w->Frame2->Label7->toolTip().isEmpty()); // nothing to show yet
 
     w.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
-    for (QLabel *label : {w->Label8, w->Label10, w->Label6, w->Label7, w->Label11, w->Label9}) {
+    for (QLabel *label : {w->Frame2->Label8, w->Frame2->Label10, w->Frame2->Label6, w->Frame2->Label7,
+                          w->Frame2->Label11, w->Frame2->Label9}) {
         moveOver(label);
         QCOMPARE(label->toolTip(), QStringLiteral("1014,9  hPa"));
     }
-    for (QLabel *label :
-         {w->Label16, w->Label15, w->Label19, w->Label18, w->Label17, w->Label13, w->Label14}) {
+    for (QLabel *label : {w->Frame2->Label16, w->Frame2->Label15, w->Frame2->Label19, w->Frame2->Label18,
+                          w->Frame2->Label17, w->Frame2->Label13, w->Frame2->Label14}) {
         moveOver(label);
         QVERIFY(label->toolTip().isEmpty());
     }
     QVERIFY(w->Frame2->toolTip().isEmpty()); // captions without feedback do not pass it on
 
-    moveOver(w->range);
-    QVERIFY(w->range->toolTip().isEmpty());
+    moveOver(w->Frame2->range);
+    QVERIFY(w->Frame2->range->toolTip().isEmpty());
     QCOMPARE(w->Frame2->toolTip(), QStringLiteral("1014,9  hPa"));
 
     // Resting shows the hover text of the control under the pointer; the
@@ -482,10 +484,10 @@ void InputFieldsTest::hover_showsSeaLevelValue()
     // sets the frame's hover text but keeps none of its own.
     restOn(w->Frame2);
     QTRY_COMPARE(QToolTip::text(), QStringLiteral("1014,9  hPa"));
-    for (QLabel *label :
-         {w->Label16, w->Label15, w->Label19, w->Label18, w->Label17, w->Label13, w->Label14, w->range}) {
+    for (QLabel *label : {w->Frame2->Label16, w->Frame2->Label15, w->Frame2->Label19, w->Frame2->Label18,
+                          w->Frame2->Label17, w->Frame2->Label13, w->Frame2->Label14, w->Frame2->range}) {
         label->show();
-        restOn(w->Label7);
+        restOn(w->Frame2->Label7);
         QTRY_VERIFY(QToolTip::isVisible());
         restOn(label);
         QTRY_VERIFY2(!QToolTip::isVisible(), qPrintable(label->objectName()));
@@ -494,8 +496,8 @@ void InputFieldsTest::hover_showsSeaLevelValue()
     // A cleared display leaves the last hover texts as they are.
     w->eingabe2->setFocus();
     QTest::keyClick(w->eingabe2, Qt::Key_End);
-    moveOver(w->Label7);
-    QCOMPARE(w->Label7->toolTip(), QStringLiteral("1014,9  hPa"));
+    moveOver(w->Frame2->Label7);
+    QCOMPARE(w->Frame2->Label7->toolTip(), QStringLiteral("1014,9  hPa"));
 }
 
 void InputFieldsTest::hover_neverRendersMarkupFromData()

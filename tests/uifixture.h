@@ -7,6 +7,7 @@
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/inputfield.h"
+#include "ui/scale.h"
 
 #include <QColor>
 #include <QPushButton>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/accessibility.h"
 
-#include "ui/form1.h"
 #include "ui/form3.h"
 #include "ui/line.h"
+#include "ui/scale.h"
 
 #include <QAccessibleWidget>
 #include <QGroupBox>
@@ -47,9 +47,9 @@ public:
             QString title = frame()->title();
             return title.remove(QLatin1Char('&'));
         }
-        if (t == QAccessible::Description && frame()->objectName() == QLatin1String("Frame2")) {
-            if (const auto *form = qobject_cast<const Form1 *>(frame()->window()))
-                return scaleDescription(*form);
+        if (t == QAccessible::Description) {
+            if (const auto *scale = qobject_cast<const Scale *>(frame()))
+                return scale->description();
         }
         return own;
     }
@@ -66,23 +66,6 @@ private:
                 shown.append(child);
         }
         return shown;
-    }
-
-    // What the scale shows, read anew on every request, so it always
-    // follows the screen: the indicator with its value and deviation, the
-    // "out of range" mark, or nothing.
-    static QString scaleDescription(const Form1 &form)
-    {
-        QString text = QStringLiteral("Skala von 963,25 hPa bis 1063,25 hPa. ");
-        if (!form.latte->isHidden())
-            return text
-                   + QStringLiteral("Markierung bei %1, Abweichung %2.")
-                         .arg(form.Label13->text().simplified(), form.Label14->text().simplified());
-        if (!form.range->isHidden())
-            return text
-                   + QStringLiteral("Der Wert %1 liegt außerhalb der Skala.")
-                         .arg(form.anzeige2->text().simplified());
-        return text + QStringLiteral("Keine Markierung.");
     }
 };
 

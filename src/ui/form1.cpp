@@ -10,26 +10,19 @@
 #include "ui/form3.h"
 #include "ui/inputfield.h"
 #include "ui/inputfilter.h"
-#include "ui/line.h"
-#include "ui/pictures.h"
 #include "ui/placement.h"
 #include "ui/platform.h"
 #include "ui/product.h"
-#include "ui/twips.h"
+#include "ui/scale.h"
 #include "ui/widgets.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <QTextDocument>
-#include <QToolTip>
 
 #include <cmath>
 
@@ -127,6 +120,8 @@ void Form1::connectHandlers()
     for (QLineEdit *field : {static_cast<QLineEdit *>(eingabe1), static_cast<QLineEdit *>(eingabe2),
                              static_cast<QLineEdit *>(eingabe3), anzeige1, anzeige2})
         connect(field, &QLineEdit::textChanged, this, &Form1::screenChanged);
+    // The scale shows and names the sea-level pressure on screen.
+    connect(anzeige2, &QLineEdit::textChanged, Frame2, &Scale::setReading);
 }
 
 // ---------------------------------------------------------------------------
@@ -168,13 +163,12 @@ void Form1::Command1_Click()
     }
 
     m_session.tendenzlatte = TaggedValue::fromDouble(0);
-    scaleStartState();
     storeEvaluation(result->altitude, result->numbers);
     anzeige1->setText(result->meanPressureText);
     anzeige2->setText(result->seaLevelText);
     applyDeviationMessage(result->numbers.tendenz);
     m_session.tendenzlatte = TaggedValue::fromDouble(result->indicatorOffset);
-    placeIndicator(result->indicatorOffset, scale::isOffScale(result->numbers.tendenz));
+    Frame2->showIndicator(result->indicatorOffset, scale::isOffScale(result->numbers.tendenz));
     m_session.saveok = 1;
 }
 
@@ -203,16 +197,8 @@ void Form1::applyDeviationMessage(double tendenzValue)
     const DeviationMessage message = deviationMessage(tendenzValue, m_locale);
     const QColor colour = qColor(colourOf(message.tendency));
     setMessage(message.message);
-    setTextColour(anzeige4, colour);
-    Label14->setText(message.label);
-    fitCaption(Label14);
-    setTextColour(Label14, colour);
-}
-
-void Form1::setCaption(QLabel *label, const QString &text)
-{
-    label->setText(text);
-    fitCaption(label);
+    setColours(anzeige4, {{QPalette::WindowText, colour}});
+    Frame2->setDeviation(message.label, colour);
 }
 
 // The sentence under the results. A screen reader says the field's name,
@@ -229,29 +215,8 @@ void Form1::setMessage(const QString &text)
     screenChanged();
 }
 
-void Form1::setTextColour(QWidget *widget, const QColor &colour)
-{
-    setColours(widget, {{QPalette::WindowText, colour}});
-}
-
 // ---------------------------------------------------------------------------
-// The scale
-
-void Form1::scaleStartState()
-{
-    latte->show();
-    Label13->show();
-    Label14->show();
-    range->hide();
-    latte->setY1(scale::kHomeY);
-    latte->setY2(scale::kHomeY);
-}
-
-void Form1::setLabelTop(QLabel *label, float topTwips)
-{
-    (label == Label13 ? m_label13Top : m_label14Top) = topTwips;
-    label->move(label->x(), px(topTwips));
-}
+// The members
 
 void Form1::storeEvaluation(double altitude, const std::optional<Evaluation> &result)
 {
@@ -260,29 +225,6 @@ void Form1::storeEvaluation(double altitude, const std::optional<Evaluation> &re
         return;
     m_session.normaldruck_meer = TaggedValue::fromDouble(result->meanPressure);
     m_session.tendenz = TaggedValue::fromDouble(result->tendenz);
-}
-
-void Form1::placeIndicator(double offset, bool offScale)
-{
-    latte->setY1(scale::movedY(latte->Y1(), offset));
-    latte->setY2(scale::movedY(latte->Y2(), offset));
-    setLabelTop(Label13, latte->Y1() - scale::kLabel13Above);
-    setLabelTop(Label14, m_label13Top + scale::kLabel14Below);
-    setCaption(Label13, anzeige2->text());
-    if (offScale) {
-        latte->hide();
-        range->show();
-        Label13->hide();
-        Label14->hide();
-    }
-}
-
-void Form1::hideIndicator()
-{
-    latte->hide();
-    Label13->hide();
-    Label14->hide();
-    range->hide();
 }
 
 // ---------------------------------------------------------------------------
@@ -361,7 +303,7 @@ void Form1::liveRecomputation()
 void Form1::resultClearing()
 {
     anzeige2->setText(QString());
-    hideIndicator();
+    Frame2->hideIndicator();
     setMessage(QString());
 }
 
@@ -434,22 +376,6 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         break;
-    case QEvent::MouseMove:
-        if (watched->parent() == Frame2 || watched == Frame2) {
-            hoverScale(watched);
-            // Captions without hover feedback keep the move to themselves, so
-            // the frame beneath does not react either.
-            return true;
-        }
-        break;
-    case QEvent::ToolTip:
-        // A caption of the scale shows its own hover text or none: Qt would
-        // pass the request on to the frame and show the frame's instead.
-        if (watched->parent() == Frame2 && static_cast<QWidget *>(watched)->toolTip().isEmpty()) {
-            QToolTip::hideText();
-            return true;
-        }
-        break;
     default:
         break;
     }
@@ -508,25 +434,6 @@ void Form1::keyPressEvent(QKeyEvent *event)
     QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
     QCoreApplication::sendEvent(menuBar(), &altUp);
     event->accept();
-}
-
-void Form1::hoverScale(QObject *watched)
-{
-    QWidget *target = nullptr;
-    if (watched == Frame2 || watched == range)
-        target = Frame2;
-    else if (watched == Label8 || watched == Label10 || watched == Label6 || watched == Label7
-             || watched == Label11 || watched == Label9)
-        target = static_cast<QWidget *>(watched);
-    if (!target)
-        return;
-    const QString text = anzeige2->text();
-    if (text.isEmpty())
-        return;
-    // The text may come from the history file: never let it be read as markup.
-    target->setToolTip(Qt::mightBeRichText(text) ? QStringLiteral("<p style='white-space:pre'>")
-                                                       + text.toHtmlEscaped() + QStringLiteral("</p>")
-                                                 : text);
 }
 
 // ---------------------------------------------------------------------------

@@ -51,6 +51,7 @@ class Form2;
 class Form3;
 class InputField;
 class Line;
+class Scale;
 
 class Form1 : public QMainWindow
 {
@@ -94,10 +95,6 @@ public:
     // True once the reset has ended the program; closing then saves nothing.
     bool hasEnded() const { return m_ended; }
 
-    // Tops of the indicator labels in twips (single precision, as placed).
-    float label13Top() const { return m_label13Top; }
-    float label14Top() const { return m_label14Top; }
-
     // The auxiliary windows while they exist.
     Form2 *helpWindow() const;
     Form3 *infoWindow() const;
@@ -109,7 +106,7 @@ public:
     QAction *Info = nullptr;
 
     QGroupBox *Frame1 = nullptr;
-    QGroupBox *Frame2 = nullptr;
+    Scale *Frame2 = nullptr; // the pressure scale
     QGroupBox *Frame3 = nullptr;
     QGroupBox *Frame4 = nullptr;
 
@@ -131,22 +128,6 @@ public:
 
     Line *Line21 = nullptr;
     Line *Line22 = nullptr;
-    Line *latte = nullptr;
-
-    QLabel *Label6 = nullptr;
-    QLabel *Label7 = nullptr;
-    QLabel *Label8 = nullptr;
-    QLabel *Label9 = nullptr;
-    QLabel *Label10 = nullptr;
-    QLabel *Label11 = nullptr;
-    QLabel *Label13 = nullptr;
-    QLabel *Label14 = nullptr;
-    QLabel *Label15 = nullptr;
-    QLabel *Label16 = nullptr;
-    QLabel *Label17 = nullptr;
-    QLabel *Label18 = nullptr;
-    QLabel *Label19 = nullptr;
-    QLabel *range = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -155,7 +136,6 @@ protected:
 
 private:
     void buildWindow();
-    void buildScale();
     void connectHandlers();
 
     // Key handlers of the input fields.
@@ -176,23 +156,13 @@ private:
     void focusEntry(InputField *field);
     void focusExit(InputField *field);
 
-    // The scale.
-    void scaleStartState();
-    // Moves latte by the offset (twips, up is positive) from where it
-    // stands, puts its two captions beside it, and shows "out of range"
-    // instead when the deviation lies off the scale.
-    void placeIndicator(double offset, bool offScale);
-    void hideIndicator();
-    void setLabelTop(QLabel *label, float topTwips);
+    // The sentence under the results and the deviation beside the scale.
     void applyDeviationMessage(double tendenzValue);
-    void setTextColour(QWidget *widget, const QColor &colour);
     // The evaluation's numbers into the members: the altitude always, the
     // mean pressure and the deviation where there is a result.
     void storeEvaluation(double altitude, const std::optional<Evaluation> &result);
-    void setCaption(QLabel *label, const QString &text);
     void setMessage(const QString &text);
 
-    void hoverScale(QObject *watched);
     bool menuBarKey(QKeyEvent *event);
 
     // The screen as closing records it, handed to the session at each change.
@@ -211,8 +181,6 @@ private:
     QPointer<Form2> m_form2;
     QPointer<Form3> m_form3;
     QPointer<QWidget> m_logicalFocus;
-    float m_label13Top = 2745; // twips, as laid out
-    float m_label14Top = 3120;
     bool m_ended = false;
     bool m_unloaded = false;
     bool m_endingBySignal = false;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's layout: every control built from its place in twips, the
-// menu bar, the frames, the captions and the pressure scale. What the
-// controls do is in form1.cpp.
+// menu bar, the frames and the captions; the pressure scale builds itself
+// (scale.cpp). What the controls do is in form1.cpp.
 
 #include "ui/form1.h"
 
@@ -10,6 +10,7 @@
 #include "ui/line.h"
 #include "ui/pictures.h"
 #include "ui/product.h"
+#include "ui/scale.h"
 #include "ui/twips.h"
 #include "ui/widgets.h"
 
@@ -71,7 +72,7 @@ void Form1::buildWindow()
     Frame3 =
         frame("Frame3", QStringLiteral("Eingabe (absoluter Luftdruck)"), twipRect(240, 2760, 3495, 2655));
     Frame1 = frame("Frame1", QStringLiteral("Barometer-Kalibrierung"), twipRect(3960, 2760, 3495, 2655));
-    Frame2 = frame("Frame2", QStringLiteral("Relativer Luftdruck"), twipRect(7680, 120, 3615, 5295));
+    Frame2 = new Scale(client, m_locale);
 
     auto input = [](QWidget *parent, const char *name, QRect geometry, int maxLength) {
         auto *field = named(new InputField(parent), name);
@@ -148,85 +149,13 @@ void Form1::buildWindow()
     }
     anzeige4->setAccessibleName(QStringLiteral("Ergebnis"));
 
-    buildScale();
+    menuBar()->installEventFilter(this);
 
     setTabOrder(eingabe2, eingabe1);
     setTabOrder(eingabe1, Command1);
     setTabOrder(Command1, eingabe3);
     setTabOrder(eingabe3, Command2);
     eingabe2->setFocus();
-}
-
-void Form1::buildScale()
-{
-    struct Tick
-    {
-        const char *name;
-        float x1, x2, y;
-    };
-    // Long ticks at the centre and both ends, medium ones every 10 hPa, short
-    // ones in between. The y values are the drawn ones, a few twips off the
-    // exact 200-twip steps in places.
-    static constexpr Tick ticks[] = {
-        {"Line9", 1320, 2280, 738},   {"Line2", 1560, 2040, 938},   {"Line10", 1440, 2160, 1140},
-        {"Line12", 1560, 2040, 1338}, {"Line13", 1440, 2160, 1545}, {"Line14", 1560, 2040, 1740},
-        {"Line16", 1440, 2160, 1935}, {"Line17", 1560, 2040, 2138}, {"Line18", 1440, 2160, 2340},
-        {"Line19", 1560, 2040, 2538}, {"Line11", 1320, 2280, 2738}, {"Line3", 1560, 2040, 2938},
-        {"Line4", 1440, 2160, 3135},  {"Line5", 1560, 2040, 3338},  {"Line7", 1440, 2160, 3540},
-        {"Line8", 1560, 2040, 3735},  {"Line15", 1440, 2160, 3945}, {"Line23", 1560, 2040, 4138},
-        {"Line24", 1440, 2160, 4335}, {"Line25", 1560, 2040, 4538}, {"Line20", 1320, 2280, 4738},
-    };
-    auto *spine = new Line(Frame2, 1800, 738, 1800, 4738);
-    spine->setObjectName(QStringLiteral("Line1"));
-    for (const Tick &tick : ticks)
-        new Line(Frame2, tick.x1, tick.y, tick.x2, tick.y);
-    int i = 0;
-    for (auto *line : Frame2->findChildren<Line *>(Qt::FindDirectChildrenOnly)) {
-        if (line != spine)
-            line->setObjectName(QLatin1String(ticks[i++].name));
-    }
-
-    latte = new Line(Frame2, 1320, scale::kHomeY, 2280, scale::kHomeY, kRed);
-    latte->setObjectName(QStringLiteral("latte"));
-
-    struct Caption
-    {
-        QLabel *Form1::*member;
-        const char *name;
-        const char *caption;
-        int left, top, width;
-        QColor colour;
-    };
-    const Caption captions[] = {
-        {&Form1::Label8, "Label8", "1063,25 hPa", 2400, 620, 1095, kBlue},
-        {&Form1::Label16, "Label16", "1053,25 hPa", 2400, 1020, 1095, kBlue},
-        {&Form1::Label10, "Label10", "1043,25 hPa", 2400, 1430, 1095, kBlue},
-        {&Form1::Label15, "Label15", "1033,25 hPa", 2400, 1820, 1095, kBlue},
-        {&Form1::Label6, "Label6", "1023,25 hPa", 2400, 2220, 1095, kBlue},
-        {&Form1::Label7, "Label7", "1013,25 hPa", 2400, 2630, 1095, Qt::black},
-        {&Form1::range, "range", "out of range", 240, 2640, 945, kRed},
-        {&Form1::Label13, "Label13", "1013,25 hPa", 240, 2745, 975, Qt::black},
-        {&Form1::Label11, "Label11", "1003,25 hPa", 2400, 3010, 1095, kRed},
-        {&Form1::Label14, "Label14", "+15,99 hPa", 240, 3120, 975, Qt::black},
-        {&Form1::Label19, "Label19", "993,25 hPa", 2490, 3420, 855, kRed},
-        {&Form1::Label18, "Label18", "983,25 hPa", 2490, 3825, 855, kRed},
-        {&Form1::Label17, "Label17", "973,25 hPa", 2490, 4215, 855, kRed},
-        {&Form1::Label9, "Label9", "963,25 hPa", 2490, 4620, 855, kRed},
-    };
-    for (const Caption &c : captions) {
-        const bool indicatorLabel = c.member == &Form1::Label13 || c.member == &Form1::Label14;
-        QLabel *label =
-            makeLabel(Frame2, c.name, QString::fromUtf8(c.caption), twipRect(c.left, c.top, c.width, 255),
-                      arial(FontSize::Small), indicatorLabel ? Qt::AlignRight : Qt::AlignLeft);
-        setTextColour(label, c.colour);
-        label->setMouseTracking(true);
-        label->installEventFilter(this);
-        this->*c.member = label;
-    }
-    range->hide();
-    Frame2->setMouseTracking(true);
-    Frame2->installEventFilter(this);
-    menuBar()->installEventFilter(this);
 }
 
 } // namespace barovista

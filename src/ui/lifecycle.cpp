@@ -7,8 +7,8 @@
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/inputfield.h"
-#include "ui/line.h"
 #include "ui/platform.h"
+#include "ui/scale.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -48,18 +48,16 @@ void Form1::Form1_Load()
     if (computable)
         applyDeviationMessage(result->tendenz);
     // The saved offset moves the indicator from its design position.
-    placeIndicator(history.tendenzlatte.toNumber(), computable && scale::isOffScale(result->tendenz));
+    Frame2->placeIndicator(history.tendenzlatte.toNumber(), computable && scale::isOffScale(result->tendenz));
 
     // No saved evaluation, or one that cannot be computed again: a blank screen.
     if (history.hoehe.equalsEmptyText() || !computable) {
-        range->hide();
         setMessage(QString());
         anzeige2->setText(QString());
         anzeige1->setText(QString());
-        hideIndicator();
     }
     if (anzeige4->text().isEmpty())
-        hideIndicator();
+        Frame2->hideIndicator();
 }
 
 void Form1::Form1_Unload()
