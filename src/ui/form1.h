@@ -20,8 +20,9 @@
 //     The statistics report (history/statistics) works on the members, the
 //     reset on the file.
 // The window is built from its layout table in form1layout.cpp; what the
-// controls do is in form1.cpp, start-up, shutdown and the signals that end
-// the program in lifecycle.cpp. Every control carries its name as
+// buttons and menu entries do is in form1.cpp, the keys, the focus and the
+// mouse in form1keys.cpp, start-up, shutdown and the signals that end the
+// program in lifecycle.cpp. Every control carries its name as
 // objectName. Everything that needs a real desktop (boxes, beep, browser,
 // modal windows, clock) goes through the Platform seam.
 

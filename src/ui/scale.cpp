@@ -203,10 +203,10 @@ void Scale::hover(QObject *watched)
     if (!target || m_reading.isEmpty())
         return;
     // The text may come from the history file: never let it be read as markup.
-    target->setToolTip(Qt::mightBeRichText(m_reading) ? QStringLiteral("<p style='white-space:pre'>")
-                                                            + m_reading.toHtmlEscaped()
-                                                            + QStringLiteral("</p>")
-                                                      : m_reading);
+    target->setToolTip(Qt::mightBeRichText(m_reading)
+                           ? QStringLiteral("<p style='white-space:pre'>") + m_reading.toHtmlEscaped()
+                                 + QStringLiteral("</p>")
+                           : m_reading);
 }
 
 } // namespace barovista
