@@ -42,7 +42,6 @@ private slots:
     void damagedFile_isKeptAndUserTold();
     void shutdown_cannotWrite_tellsUserAndKeepsOldFile();
     void shutdown_removedHistoryBeginsAnew();
-    void sessionEnd_savesOnceThenOnlyNewEvaluations();
     void commandLineRecord_isWhatClosingTheWindowRecords();
     void signalAgainDuringWarning_leavesBoxInPlace(); // last: it asks the application to quit
 
@@ -400,31 +399,6 @@ void LifecycleTest::shutdown_removedHistoryBeginsAnew()
     QCOMPARE(decoded.record[RecordField::Meer].textValue(), QStringLiteral("1013,78  hPa"));
     QCOMPARE(decoded.record[RecordField::Minmeer].doubleValue(), 1013.78);
     QCOMPARE(decoded.record[RecordField::Maxmeer].doubleValue(), 1013.78);
-}
-
-void LifecycleTest::sessionEnd_savesOnceThenOnlyNewEvaluations()
-{
-    Run run(appData(), kMonday, true);
-    run.evaluate(QStringLiteral("0"), QStringLiteral("1000"));
-    // A save that fails at the session's end (a file where the folder
-    // belongs) keeps the measurement pending for the next try.
-    const QString moved = folder() + QStringLiteral(".weg");
-    QVERIFY(QDir().rename(folder(), moved) && writeAll(folder(), "x"));
-    run->commitSessionData();
-    QCOMPARE(run.platform().boxes.size(), 1);
-    QVERIFY(QFile::remove(folder()) && QDir().rename(moved, folder()));
-    run->commitSessionData();
-    const QByteArray atSessionEnd = readAll(file());
-    QCOMPARE(decodeRecord(atSessionEnd).record[RecordField::Luftdruck].textValue(), QStringLiteral("1000"));
-    // The logout was cancelled; closing without a new evaluation records nothing twice.
-    run->commitSessionData();
-    QCOMPARE(readAll(file()), atSessionEnd);
-    run.evaluate(QStringLiteral("0"), QStringLiteral("990"));
-    run.close();
-    const Record record = decodeRecord(readAll(file())).record;
-    QCOMPARE(record[RecordField::Luftdruck].textValue(), QStringLiteral("990"));
-    QCOMPARE(record[RecordField::Maxmeer].doubleValue(), 1000.0);
-    QCOMPARE(record[RecordField::Minmeer].doubleValue(), 990.0);
 }
 
 // A second signal while the first one's warning box is up leaves the box

@@ -5,6 +5,7 @@
 #include "history/record.h"
 #include "history/recordfile.h"
 #include "history/recording.h"
+#include "history/session.h"
 #include "history/statistics.h"
 
 #include <QLockFile>
@@ -145,6 +146,7 @@ private slots:
     void closingRecordsOntoFileOnDisk();
     void lockIsRespected_data();
     void lockIsRespected();
+    void sessionRecordsWhatIsPending();
 
     void dataFolderLocation_data();
     void dataFolderLocation();
@@ -887,6 +889,37 @@ void TestHistory::neighboursAreNeverRemoved()
     for (const QString &name : names)
         QCOMPARE(readAll(dir.filePath(name)), name.toLatin1());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), names.size() + 1);
+}
+
+// The session's end and closing record only what is pending: a save that
+// fails (a file where the folder belongs) stays pending for the next try, and
+// a saved measurement is recorded again only after a new evaluation.
+void TestHistory::sessionRecordsWhatIsPending()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("barovista"));
+    const QDateTime now = QDateTime::currentDateTime();
+    const Clock clock = [&] { return now; };
+    Session session(folder);
+    QVERIFY(session.open(now).saved.ok);
+    session.setScreen({"0", "1000", "", "", "1000  hPa", "x"});
+    session.saveok = 1;
+    const QString moved = folder + QStringLiteral(".weg");
+    QVERIFY(QDir().rename(folder, moved) && writeAll(folder, "x"));
+    QVERIFY(session.save(clock).value().status != RecordResult::Status::Saved);
+    QVERIFY(QFile::remove(folder) && QDir().rename(moved, folder));
+    QCOMPARE(session.save(clock).value().status, RecordResult::Status::Saved);
+    const QByteArray saved = readAll(session.filePath());
+    QCOMPARE(decodeRecord(saved).record[RecordField::Luftdruck].textValue(), QStringLiteral("1000"));
+    QVERIFY(!session.save(clock));
+    QCOMPARE(readAll(session.filePath()), saved);
+    session.setScreen({"0", "990", "", "", "990  hPa", "x"});
+    session.saveok = 1;
+    QCOMPARE(session.close(clock).value().status, RecordResult::Status::Saved);
+    const Record record = decodeRecord(readAll(session.filePath())).record;
+    QCOMPARE(record[RecordField::Luftdruck].textValue(), QStringLiteral("990"));
+    QCOMPARE(record[RecordField::Maxmeer].doubleValue(), 1000.0);
+    QCOMPARE(record[RecordField::Minmeer].doubleValue(), 990.0);
 }
 
 QTEST_GUILESS_MAIN(TestHistory)
