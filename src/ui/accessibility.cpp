@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/accessibility.h"
 
-#include "ui/form3.h"
 #include "ui/line.h"
 #include "ui/scale.h"
 
 #include <QAccessibleWidget>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 
 namespace barovista {
 
@@ -69,51 +66,10 @@ private:
     }
 };
 
-// The web address of the info window: a link that opens the product page.
-class LinkAccessible final : public QAccessibleWidget
-{
-public:
-    explicit LinkAccessible(QLabel *label) : QAccessibleWidget(label, QAccessible::Link) {}
-
-    QAccessible::State state() const override
-    {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.linked = true;
-        return state;
-    }
-
-    QStringList actionNames() const override
-    {
-        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
-    }
-
-    void doAction(const QString &action) override
-    {
-        if (action != pressAction()) {
-            QAccessibleWidget::doAction(action);
-            return;
-        }
-        if (auto *info = qobject_cast<Form3 *>(widget()->window()))
-            info->Label3_Click();
-    }
-
-    QStringList keyBindingsForAction(const QString &action) const override
-    {
-        if (action == pressAction())
-            return {QStringLiteral("Return"), QStringLiteral("Space")};
-        return QAccessibleWidget::keyBindingsForAction(action);
-    }
-};
-
 QAccessibleInterface *barovistaInterface(const QString &className, QObject *object)
 {
     if (className == QLatin1String("QGroupBox"))
         return new FrameAccessible(static_cast<QGroupBox *>(object));
-    if (className == QLatin1String("QLabel") && object->objectName() == QLatin1String("Label3")) {
-        auto *label = static_cast<QLabel *>(object);
-        if (qobject_cast<Form3 *>(label->window()))
-            return new LinkAccessible(label);
-    }
     return nullptr;
 }
 

@@ -8,8 +8,9 @@ namespace barovista {
 //     drawn on it (the ticks and spine of the scale, the separators of the
 //     results), which are pictures, not objects to review one by one;
 //   - the scale frame Frame2 describes where its indicator stands
-//     (Scale::description);
-//   - the web address of the info window is a link whose action opens it.
+//     (Scale::description).
+// The web address of the info window is a link whose action opens it; Form3
+// installs that interface itself.
 // Installs the interfaces once per process; call it before the windows
 // create their controls, since Qt keeps the interface it first made.
 void installAccessibility();

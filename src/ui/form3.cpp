@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/form3.h"
 
+#include <QAccessibleWidget>
 #include <QCursor>
 #include <QEvent>
 #include <QFont>
@@ -32,6 +33,52 @@ QCursor handCursor()
     return QCursor(hand, 12, 1);
 }
 
+// The web address of the info window: a link that opens the product page.
+class LinkAccessible final : public QAccessibleWidget
+{
+public:
+    explicit LinkAccessible(QLabel *label) : QAccessibleWidget(label, QAccessible::Link) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.linked = true;
+        return state;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action != pressAction()) {
+            QAccessibleWidget::doAction(action);
+            return;
+        }
+        if (auto *info = qobject_cast<Form3 *>(widget()->window()))
+            info->Label3_Click();
+    }
+
+    QStringList keyBindingsForAction(const QString &action) const override
+    {
+        if (action == pressAction())
+            return {QStringLiteral("Return"), QStringLiteral("Space")};
+        return QAccessibleWidget::keyBindingsForAction(action);
+    }
+};
+
+QAccessibleInterface *linkInterface(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("QLabel") && object->objectName() == QLatin1String("Label3")) {
+        auto *label = static_cast<QLabel *>(object);
+        if (qobject_cast<Form3 *>(label->window()))
+            return new LinkAccessible(label);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 QString productUrl()
@@ -44,6 +91,13 @@ Form3::Form3(QWidget *owner, Platform &platform)
 {
     initWindowResources();
     installAccessibility();
+    // The address is a link for a screen reader; installed once, before the
+    // label exists, since Qt keeps the interface it first made.
+    static const bool linkInstalled = [] {
+        QAccessible::installFactory(linkInterface);
+        return true;
+    }();
+    Q_UNUSED(linkInstalled);
 
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(titleOf(QStringLiteral("Info")));

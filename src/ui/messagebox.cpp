@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/messagebox.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
@@ -126,6 +127,17 @@ std::unique_ptr<QMessageBox> makeMessageBox(QWidget *parent, const Platform::Mes
         dialog->setEscapeButton(ok);
     }
     return dialog;
+}
+
+// The desktop's message box is this box, shown modally.
+Platform::Answer DesktopPlatform::showMessage(QWidget *parent, const MessageBox &box)
+{
+    const std::unique_ptr<QMessageBox> dialog = makeMessageBox(parent, box);
+    dialog->exec();
+    if (box.buttons == Buttons::Ok)
+        return Answer::Ok;
+    const QAbstractButton *clicked = dialog->clickedButton();
+    return clicked && clicked->objectName() == QLatin1String("yes") ? Answer::Yes : Answer::No;
 }
 
 } // namespace barovista
