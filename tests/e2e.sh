@@ -69,12 +69,21 @@ export APPDATA
 mkdir -p "$APPDATA"
 history="$APPDATA/barovista/save.dat"
 
+# The first visible window whose title matches $1, waited for up to $2
+# seconds. A search that fails is made again: a window that closes while
+# xdotool looks at it (Wine makes and drops windows at start-up) ends that
+# search with an X error.
+findWindow() {
+    timeout "$2" sh -c 'until xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep .; do
+        sleep 0.2; done' sh "$1"
+}
+
 # Starts the program and gives its window the keyboard, as a click would.
 start() {
     # shellcheck disable=SC2086
     ${BAROVISTA_RUNNER:-} "$app" >"$tmp/app.log" 2>&1 &
     pid=$!
-    win=$(timeout 30 xdotool search --sync --onlyvisible --name '^Barovista 1\.1$' | head -n 1)
+    win=$(findWindow '^Barovista 1\.1$' 30)
     [ -n "$win" ] || fail "the window did not appear"
     xdotool windowfocus --sync "$win" || fail "cannot focus the window"
     sleep 0.5
@@ -207,7 +216,7 @@ echo "fourth run: the context-menu key cleared the result, history unchanged"
 # The last two starts are for Linux: under Wine, Wine decides focus and place.
 [ -n "${BAROVISTA_RUNNER:-}" ] && echo "PASS" && exit 0
 focusOn() { # TITLE: waits for the window and gives it the keyboard
-    xdotool windowfocus --sync "$(timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n 1)" || fail "no $1"
+    xdotool windowfocus --sync "$(findWindow "$1" 10)" || fail "no $1"
 }
 # Fifth start: Alt, Right, Right, Enter run Hilfe; after Esc the reading field
 # has the focus again. Enter, held, closes the report of Alt+S and is released
@@ -231,7 +240,7 @@ DISPLAY=$DISPLAY.1 QT_SCALE_FACTOR=1.75 && export QT_SCALE_FACTOR
 openbox >/dev/null 2>&1 & wm=$!
 timeout 10 sh -c 'until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; do sleep 0.1; done' || fail "no openbox"
 frame() { # TITLE: left, top, right and bottom of openbox's frame round the window
-    w=$(timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
+    w=$(findWindow "$1" 10)
     xwininfo -id "$(xwininfo -children -id "$w" | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p')" |
         awk '/upper-left X/ {x=$NF} /upper-left Y/ {y=$NF} /Width/ {w=$NF} /Height/ {h=$NF} END {print x, y, x+w, y+h}'
 }
