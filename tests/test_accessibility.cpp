@@ -5,6 +5,7 @@
 
 #include "uifixture.h"
 
+#include "ui/accessibility.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/inputfield.h"
@@ -386,6 +387,7 @@ void AccessibilityTest::scaleDescription_writesNumbersInDisplayLocale()
 {
     DisplayLocale point;
     point.decimalPoint = QLatin1Char('.');
+    installAccessibility(); // as the windows do before making their controls
     Scale scale(nullptr, point);
     scale.setReading(QStringLiteral("1020.5  hPa"));
     scale.setDeviation(QStringLiteral("+7.25 hPa"), Qt::black);

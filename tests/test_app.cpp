@@ -43,6 +43,7 @@ private slots:
     void shutdown_cannotWrite_tellsUserAndKeepsOldFile();
     void shutdown_removedHistoryBeginsAnew();
     void commandLineRecord_isWhatClosingTheWindowRecords();
+    void sessionEnd_savesAtOnce();
     void signalAgainDuringWarning_leavesBoxInPlace(); // last: it asks the application to quit
 
 private:
@@ -399,6 +400,20 @@ void LifecycleTest::shutdown_removedHistoryBeginsAnew()
     QCOMPARE(decoded.record[RecordField::Meer].textValue(), QStringLiteral("1013,78  hPa"));
     QCOMPARE(decoded.record[RecordField::Minmeer].doubleValue(), 1013.78);
     QCOMPARE(decoded.record[RecordField::Maxmeer].doubleValue(), 1013.78);
+}
+
+// The desktop session's end records the measurement at once; closing
+// without a new evaluation then records nothing twice.
+void LifecycleTest::sessionEnd_savesAtOnce()
+{
+    Run run(appData(), kMonday, true);
+    run.evaluate(QStringLiteral("0"), QStringLiteral("1000"));
+    run->commitSessionData();
+    const QByteArray atSessionEnd = readAll(file());
+    QCOMPARE(decodeRecord(atSessionEnd).record[RecordField::Luftdruck].textValue(), QStringLiteral("1000"));
+    run.platform().clock = kMonday.addSecs(60); // a second recording would show
+    run.close();
+    QCOMPARE(readAll(file()), atSessionEnd);
 }
 
 // A second signal while the first one's warning box is up leaves the box

@@ -56,16 +56,19 @@ Form1::~Form1()
     delete m_form2;
     delete m_form3;
     // The controls outlive this destructor by a moment (QWidget deletes its
-    // children later) and may still see focus events: detach them from the
-    // handlers of an object that is no longer a Form1.
+    // children later) and may still see focus events or change their texts:
+    // detach them from the handlers of an object that is no longer a Form1,
+    // and whose session is gone.
     for (InputField *field : {eingabe1, eingabe2, eingabe3}) {
         field->keyDown = nullptr;
         field->keyPress = nullptr;
         field->keyUp = nullptr;
         field->focusChanged = nullptr;
     }
-    for (QObject *child : findChildren<QObject *>())
+    for (QObject *child : findChildren<QObject *>()) {
         child->removeEventFilter(this);
+        child->disconnect(this);
+    }
 }
 
 Form2 *Form1::helpWindow() const
