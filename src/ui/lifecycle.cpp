@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Start-up, shutdown and reset of the main window: everything that touches
-// the history file.
+// Start-up and shutdown of the main window: the last screen restored from
+// the session, and closing, the signals and the desktop session's end saving
+// through it. The reset is with the menu entries in form1.cpp.
 
 #include "pressure/formulas.h"
 #include "ui/form1.h"
