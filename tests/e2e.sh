@@ -7,7 +7,8 @@
 # runs the shutdown that writes the history, and that the next start restores
 # it; that the context-menu key in the altitude field takes a result off
 # the screen, so that it is not saved; that keys released where they were not
-# pressed keep a result; and, under openbox, where windows open.
+# pressed keep a result, while a key typed in the reading field clears it
+# wherever it is released; and, under openbox, where windows open.
 #   e2e.sh BAROVISTA RECORDDUMP XCLOSE
 # Exits 77 (skipped) where Xvfb, xdotool, openbox, x11-utils or xclose is
 # missing.
@@ -233,7 +234,17 @@ dumped
 expect lastmess text '1013,78  hPa'
 echo "fifth run: the menu by keyboard gave the focus back; Enter closing the report and Shift+Tab kept the result"
 
-# Sixth start, on the second screen (1024 x 600) at scale 1.75 under openbox:
+# Sixth start: a fast typist's rollover. Evaluated, back into the reading
+# field; 5 goes down, Enter moves on, 5 comes up in the altitude field. The
+# reading changed, so the result left the screen and closing saves nothing.
+cp "$history" "$tmp/before"
+start
+xdotool key Return Return Return sleep 0.3 key shift+Tab shift+Tab keydown 5 key Return keyup 5 sleep 0.3
+close
+cmp -s "$history" "$tmp/before" || fail "the rollover kept the old result beside the new reading, and it was saved"
+echo "sixth run: 5 released after Enter still cleared the result"
+
+# Seventh start, on the second screen (1024 x 600) at scale 1.75 under openbox:
 # the frame round the main window, larger than the screen, begins on it; the
 # help window's lies wholly on it.
 DISPLAY=$DISPLAY.1 QT_SCALE_FACTOR=1.75 && export QT_SCALE_FACTOR
@@ -252,6 +263,6 @@ set -- $(frame 'Hilfe$')
 [ "$1" -ge 0 ] && [ "$2" -ge 0 ] && [ "$3" -le 1024 ] && [ "$4" -le 600 ] || fail "the help window's frame spans $*"
 focusOn 'Hilfe$' && xdotool key Escape
 close
-echo "sixth run: on 1024 x 600 at scale 1.75 the windows' frames begin on the screen"
+echo "seventh run: on 1024 x 600 at scale 1.75 the windows' frames begin on the screen"
 
 echo "PASS"

@@ -416,6 +416,62 @@ void InputFieldsTest::keysInOtherFields_clearOrKeep()
     QCOMPARE(w->anzeige1->text(), QStringLiteral("898,54  hPa")); // kept: it does not depend on the reading
 }
 
+void InputFieldsTest::keyRelease_countsForTheFieldItWasPressedIn_data()
+{
+    // Steps on the focus widget unless named: "+K" presses K, "-K" releases
+    // it, "~K" is K's auto-repeat release, "menu" lends the focus to the menu
+    // bar and takes it back, "alt+b" is the access key of Command1, "away"
+    // gives the keyboard to another program, "2" puts the focus into eingabe2.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<bool>("cleared");
+    QTest::newRow("rollover with Enter") << "+5 +enter -enter -5" << true;
+    QTest::newRow("rollover with Tab") << "+5 +tab -tab -5" << true;
+    QTest::newRow("auto-repeat release") << "+5 ~5" << false;
+    QTest::newRow("held while the menu bar had the focus") << "+5 menu -5" << false;
+    QTest::newRow("Enter moved the focus on, released back here") << "+enter 2 -enter" << false;
+    QTest::newRow("Enter's release where it moved the focus") << "+enter -enter" << false;
+    QTest::newRow("Alt of Alt+B released on the button") << "+alt alt+b -alt" << false;
+    QTest::newRow("the window lost the keyboard") << "+5 away" << true;
+}
+
+void InputFieldsTest::keyRelease_countsForTheFieldItWasPressedIn()
+{
+    QFETCH(QString, steps);
+    QFETCH(bool, cleared);
+    Window w;
+    w.evaluate(QStringLiteral("500"), QStringLiteral("950,5"));
+    w->eingabe2->setFocus();
+    const auto key = [](const QString &name) {
+        return name == QLatin1String("enter") ? Qt::Key_Return
+               : name == QLatin1String("tab") ? Qt::Key_Tab
+               : name == QLatin1String("alt") ? Qt::Key_Alt
+                                              : Qt::Key(name.at(0).unicode());
+    };
+    for (const QString &step : steps.split(QLatin1Char(' '))) {
+        QWidget *focus = QApplication::focusWidget();
+        if (step == QLatin1String("menu")) {
+            w->menuBar()->setFocus(Qt::MenuBarFocusReason);
+            focus->setFocus(Qt::MenuBarFocusReason);
+        } else if (step == QLatin1String("alt+b")) {
+            QShortcutEvent accessKey(QKeySequence(Qt::ALT | Qt::Key_B), 0);
+            QApplication::sendEvent(w->Command1, &accessKey);
+        } else if (step == QLatin1String("away")) {
+            QApplication::setActiveWindow(nullptr);
+        } else if (step == QLatin1String("2")) {
+            w->eingabe2->setFocus();
+        } else if (step.startsWith(QLatin1Char('~'))) {
+            QKeyEvent repeat(QEvent::KeyRelease, key(step.mid(1)), Qt::NoModifier, step.mid(1), true);
+            QApplication::sendEvent(focus, &repeat);
+        } else if (step.startsWith(QLatin1Char('+'))) {
+            QTest::keyPress(focus, key(step.mid(1)));
+        } else {
+            QTest::keyRelease(focus, key(step.mid(1)));
+        }
+    }
+    QCOMPARE(w->anzeige2->text().isEmpty(), cleared);
+    QCOMPARE(w->anzeige4->text().isEmpty(), cleared);
+}
+
 void InputFieldsTest::focus_alignsAndPlacesCaret()
 {
     Window w;

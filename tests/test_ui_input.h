@@ -22,6 +22,8 @@ private slots:
     void editMenu_runsKeyHandlersOnlyForKeys();
     void emptyAltitude_changesOnlyTheMeanPressure();
     void keysInOtherFields_clearOrKeep();
+    void keyRelease_countsForTheFieldItWasPressedIn_data();
+    void keyRelease_countsForTheFieldItWasPressedIn();
     void focus_alignsAndPlacesCaret();
     void displayClick_focusesBarometerField();
     void hover_showsSeaLevelValue();

@@ -3,6 +3,7 @@
 
 #include "ui/inputfilter.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -16,6 +17,8 @@ InputField::InputField(QWidget *parent) : QLineEdit(parent)
     // sequence arrives as plain key presses that the filter sees, instead of
     // a finished character that would bypass it.
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    // Sees the release of a key typed here wherever the focus took it.
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
 void InputField::inputMethodEvent(QInputMethodEvent *event)
@@ -33,10 +36,38 @@ void InputField::inputMethodEvent(QInputMethodEvent *event)
 
 namespace {
 
+bool sameKey(int key, quint32 scanCode, int otherKey, quint32 otherScanCode)
+{
+    return scanCode != 0 && otherScanCode != 0 ? scanCode == otherScanCode : key == otherKey;
+}
+
 bool sameKey(int key, quint32 scanCode, const QKeyEvent &event)
 {
-    return scanCode != 0 && event.nativeScanCode() != 0 ? scanCode == event.nativeScanCode()
-                                                        : key == event.key();
+    return sameKey(key, scanCode, event.key(), event.nativeScanCode());
+}
+
+// Keys that type nothing themselves. Their release counts only here: Alt+B
+// moves the focus to Command1 with Alt still down, and Alt's release there
+// belongs to the access key, not to the field.
+bool isModifier(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -60,16 +91,33 @@ bool InputField::forgetPress(const QKeyEvent &event)
     return false;
 }
 
+void InputField::forgetModifiers()
+{
+    m_pressed.removeIf([](const PressedKey &pressed) { return isModifier(pressed.key); });
+}
+
+// Runs the key up of every key still down, for releases that can no longer
+// arrive.
+void InputField::releaseAllHere()
+{
+    const QList<PressedKey> pressed = std::exchange(m_pressed, {});
+    for (const PressedKey &key : pressed)
+        if (keyUp)
+            keyUp(key.key);
+}
+
 void InputField::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Menu)
         m_menuKeyDown = true;
     rememberPress(*event);
     QPointer<InputField> self(this);
+    m_inKeyDown = PressedKey{event->key(), event->nativeScanCode()};
     if (keyDown)
         keyDown(event->key());
     if (!self)
         return;
+    m_inKeyDown.reset();
 
     const Qt::KeyboardModifiers mods = event->modifiers();
     if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !event->text().isEmpty()) {
@@ -114,6 +162,22 @@ void InputField::keyReleaseEvent(QKeyEvent *event)
         keyUp(event->key());
 }
 
+// The release of a key typed here that arrives at another control: the
+// focus moved on while the key was down (the next key of a fast typist was
+// Enter or Tab), and the key counts all the same, so that the text it typed
+// never stays beside the result of the text before. While the menu bar holds
+// the focus lent by this field, keys count only here.
+bool InputField::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyRelease && watched != this && watched->isWidgetType()
+        && !m_lentToMenuBar) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (!key->isAutoRepeat() && forgetPress(*key) && keyUp)
+            keyUp(key->key());
+    }
+    return QLineEdit::eventFilter(watched, event);
+}
+
 void InputField::contextMenuEvent(QContextMenuEvent *event)
 {
     // On X11 the context-menu key reaches the field only as this request: the
@@ -133,17 +197,21 @@ void InputField::contextMenuEvent(QContextMenuEvent *event)
     QLineEdit::contextMenuEvent(event);
 }
 
-// A key pressed here counts at its release only while the field keeps the
-// focus: once the focus moves on (Enter to the next control, a box opened)
-// the key's release goes elsewhere, and a later release of the same key here
-// belongs to a press elsewhere. Alt alone lends the focus to the menu bar
-// while its own release is still on its way here, so that release counts
-// still; once the menu bar hands the focus back, keys pressed before it went
-// there count no more.
+// A key pressed here counts at its release, here or wherever the focus went
+// (eventFilter), with three exceptions:
+// - a key whose own key down moved the focus on (Enter, F1, F12) belongs
+//   to where the focus went;
+// - Shift, Ctrl, Alt and the like count only here (isModifier);
+// - Alt alone lends the focus to the menu bar while its own release is
+//   still on its way here, so that release counts still; once the menu bar
+//   hands the focus back, keys pressed before it went there count no more.
+// Where the window loses the keyboard to another program, the releases
+// cannot arrive any more: the keys count when the field loses it.
 void InputField::focusInEvent(QFocusEvent *event)
 {
-    if (event->reason() == Qt::MenuBarFocusReason)
+    if (m_lentToMenuBar)
         m_pressed.clear();
+    m_lentToMenuBar = false;
     QLineEdit::focusInEvent(event);
     if (focusChanged)
         focusChanged(event);
@@ -151,11 +219,22 @@ void InputField::focusInEvent(QFocusEvent *event)
 
 void InputField::focusOutEvent(QFocusEvent *event)
 {
-    if (event->reason() != Qt::MenuBarFocusReason)
-        m_pressed.clear();
+    if (m_inKeyDown) {
+        const PressedKey moving = *std::exchange(m_inKeyDown, std::nullopt);
+        m_pressed.removeIf([&](const PressedKey &pressed) {
+            return sameKey(pressed.key, pressed.scanCode, moving.key, moving.scanCode);
+        });
+    }
+    if (event->reason() == Qt::MenuBarFocusReason)
+        m_lentToMenuBar = true;
+    else
+        forgetModifiers();
+    QPointer<InputField> self(this);
     QLineEdit::focusOutEvent(event);
     if (focusChanged)
         focusChanged(event);
+    if (self && event->reason() == Qt::ActiveWindowFocusReason && !QApplication::activeWindow())
+        releaseAllHere();
 }
 
 } // namespace barovista

@@ -5,6 +5,7 @@
 #include <QList>
 
 #include <functional>
+#include <optional>
 
 namespace barovista {
 
@@ -24,15 +25,18 @@ public:
     // instead, or 0 to swallow it.
     std::function<char16_t(char16_t character)> keyPress;
     // Key up, after the text changed. Not for auto-repeat releases, and only
-    // for a key whose key down this field received while it had the focus it
-    // still has: the release of a key pressed elsewhere (Enter or Esc closing
-    // a box, Tab arriving from a button, a key from another window) is no key
-    // typed here.
+    // for a key whose key down this field received: the release of a key
+    // pressed elsewhere (Enter or Esc closing a box, Tab arriving from a
+    // button, a key from another window) is no key typed here. A key typed
+    // here counts at its release wherever the focus went in between, so that
+    // a fast typist's next key (Enter, Tab) cannot leave a changed text
+    // without its key up; see keyReleaseEvent and eventFilter.
     std::function<void(int key)> keyUp;
     // Focus moved in or out; the window decides whether it really changed.
     std::function<void(QFocusEvent *event)> focusChanged;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
@@ -43,6 +47,8 @@ protected:
 private:
     void rememberPress(const QKeyEvent &event);
     bool forgetPress(const QKeyEvent &event);
+    void forgetModifiers();
+    void releaseAllHere();
 
     bool m_menuKeyDown = false; // the context-menu key arrived as a key press
     // The keys pressed in this field and not yet released. A key is known by
@@ -55,6 +61,10 @@ private:
         quint32 scanCode;
     };
     QList<PressedKey> m_pressed;
+    // The key whose key down is being handled: should it move the focus on
+    // (Enter, F1, F12), its release belongs to where the focus went.
+    std::optional<PressedKey> m_inKeyDown;
+    bool m_lentToMenuBar = false; // the menu bar holds the focus this field lent it
 };
 
 } // namespace barovista
