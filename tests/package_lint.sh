@@ -1,9 +1,10 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the Debian package (scripts/build-package) and checks it the way
-# Debian checks its own: lintian with no error and no warning,
-# hardening-check on the installed binary, and an icon of the right size in
-# each hicolor folder.
+# Builds the Debian source and binary packages (scripts/build-package:
+# dpkg-buildpackage) and checks them the way Debian checks its own: lintian
+# on the .changes (source, program and -dbgsym together) with no error and no
+# warning, its pedantic and informational remarks shown; hardening-check on
+# the installed binary; and an icon of the right size in each hicolor folder.
 #   package_lint.sh SOURCE_DIR PACKAGE_BUILD_DIR
 # Exits 77 (reported as skipped) when lintian or hardening-check is not
 # installed (packages lintian and devscripts).
@@ -20,13 +21,14 @@ fi
 
 "$src/scripts/build-package" "$dir" || exit 1
 deb=$(ls "$dir"/barovista_*.deb) || exit 1
+changes=$(ls "$dir"/barovista_*.changes) || exit 1
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 dpkg-deb -x "$deb" "$tmp" || exit 1
 
 status=0
-echo "lintian $deb"
-lintian --fail-on error,warning "$deb" || status=1
+echo "lintian $changes"
+lintian --pedantic --display-info --fail-on error,warning "$changes" || status=1
 
 # Control-flow protection is left out: Debian 12's C start files (Scrt1.o,
 # crti.o, crtn.o) carry no IBT/SHSTK marks, so no binary linked with them
