@@ -17,6 +17,7 @@
 #include <QtEndian>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <limits>
 #ifdef Q_OS_UNIX
 #include <sys/wait.h>
@@ -100,6 +101,13 @@ Record fullRecord()
     return r;
 }
 
+// Puts the system's disk calls back when a test that replaced them ends.
+struct DiskCallsRestored
+{
+    const DiskCalls system = diskCalls;
+    ~DiskCallsRestored() { diskCalls = system; }
+};
+
 } // namespace
 
 class TestHistory : public QObject
@@ -173,6 +181,9 @@ void TestHistory::encodesValuesByteForByte_data()
                                 << QByteArray::fromHex("080005008084939f81") << true;
     QTest::newRow("no cp1252 byte") << RecordField::Meer << text(QString::fromUtf8("a中😀\u0080b"))
                                     << QByteArray::fromHex("08000500613f3f3f62") << false;
+    // The display form under ar_EG: the separator stored as the comma, never "?".
+    QTest::newRow("Arabic decimal separator") << RecordField::Meer << text(QString::fromUtf8("1026٫02  hPa"))
+                                              << QByteArray::fromHex("08000c00") + "1026,02  hPa" << false;
     // Cut at the most a length can say, never written with a wrapped length.
     QTest::newRow("text over 65535 bytes")
         << RecordField::Infotext << text(QString(65537, QLatin1Char('a')))
@@ -551,6 +562,26 @@ void TestHistory::saveKeepsOldTail()
     // A longer record simply covers the old bytes.
     QVERIFY(saveRecordFile(path, fullRecord()).ok);
     QCOMPARE(readAll(path), old);
+
+    // A system that takes a few bytes per write: the rest is written on.
+    const DiskCallsRestored restored;
+    QVERIFY(saveRecordFile(path, shorter).ok);
+    diskCalls.write = [](QFileDevice &file, const char *data, qint64 size) {
+        return file.write(data, qMin<qint64>(size, 5));
+    };
+    QVERIFY(saveRecordFile(path, fullRecord()).ok);
+    QCOMPARE(readAll(path), old);
+
+    // The folder cannot be synced after the rename: saved, with a warning
+    // that names the folder and the cause.
+    diskCalls = restored.system;
+    diskCalls.syncFolder = [](const QString &) { return qt_error_string(EACCES); };
+    const SaveResult unsynced = saveRecordFile(path, shorter);
+    QVERIFY(unsynced.ok);
+    QCOMPARE(readAll(path), encodeRecord(shorter) + old.mid(48));
+    QVERIFY2(unsynced.warning.contains(QDir::toNativeSeparators(dir.path()))
+                 && unsynced.warning.contains("Keine Berechtigung"),
+             qPrintable(unsynced.warning));
 }
 
 void TestHistory::saveCreatesMissingFolder()
@@ -565,14 +596,43 @@ void TestHistory::saveCreatesMissingFolder()
 void TestHistory::failedSaveLeavesOldFile_data()
 {
     QTest::addColumn<QString>("obstacle");
-    QTest::newRow("file in place of folder") << "file";
-    QTest::newRow("folder in place of file") << "folder";
-    QTest::newRow("read-only folder") << "read-only";
+    QTest::addColumn<QString>("cause"); // the German words the error must hold
+    QTest::newRow("file in place of folder") << "file"
+                                             << "";
+    QTest::newRow("folder in place of file") << "folder"
+                                             << "";
+    QTest::newRow("read-only folder") << "read-only"
+                                      << "Keine Berechtigung (";
+    // Disk calls that fail as a real disk makes them fail: the system's error.
+    const auto sync = [](int code) { return QStringLiteral("sync %1").arg(code); };
+    QTest::newRow("write takes nothing") << "write 0"
+                                         << "";
+    QTest::newRow("sync: disk full") << sync(ENOSPC) << "Der Datenträger ist voll (";
+    QTest::newRow("sync: over quota") << sync(EDQUOT) << "Das Speicherkontingent (Quota) ist ausgeschöpft (";
+    QTest::newRow("sync: read-only file system") << sync(EROFS) << "Das Dateisystem ist schreibgeschützt (";
+    QTest::newRow("sync: I/O error") << sync(EIO) << "";
+    QTest::newRow("sync fails, no history yet") << "no file, " + sync(ENOSPC) << "Der Datenträger ist voll (";
 }
 
 void TestHistory::failedSaveLeavesOldFile()
 {
     QFETCH(QString, obstacle);
+    QFETCH(QString, cause);
+
+    const DiskCallsRestored restored;
+    static int failure = 0; // the errno of the failing disk call
+    if (obstacle.contains("sync")) {
+#ifndef Q_OS_UNIX
+        QSKIP("the data is synced with fdatasync() on Unix only");
+#endif
+        failure = obstacle.section(' ', -1).toInt();
+        diskCalls.syncData = [](int) {
+            errno = failure;
+            return -1;
+        };
+    } else if (obstacle == "write 0") {
+        diskCalls.write = [](QFileDevice &, const char *, qint64) { return qint64(0); };
+    }
 
     QTemporaryDir dir;
     const QByteArray old = encodeRecord(fullRecord());
@@ -585,6 +645,8 @@ void TestHistory::failedSaveLeavesOldFile()
         path = dir.filePath("save.dat");
         QVERIFY(QDir(dir.path()).mkdir("save.dat"));
         watched = path + "/inside";
+    } else if (obstacle != "read-only") {
+        path = watched = dir.filePath("save.dat");
     } else {
 #ifdef Q_OS_UNIX
         if (geteuid() == 0)
@@ -595,15 +657,27 @@ void TestHistory::failedSaveLeavesOldFile()
         path = watched = dir.filePath("ro/save.dat");
         QVERIFY(QDir(dir.path()).mkdir("ro"));
     }
-    QVERIFY(writeAll(watched, old));
+    const bool hadFile = !obstacle.startsWith("no file");
+    if (hadFile)
+        QVERIFY(writeAll(watched, old));
     if (obstacle == "read-only")
         QVERIFY(QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::ExeOwner));
 
     const SaveResult saved = saveRecordFile(path, emptyRecord(46027));
+    // Recording onto it says the old file is unchanged only where there is one.
+    const RecordResult recorded = recordOntoHistory(
+        path, {{"0", "1000", "", "", "1000  hPa", "x"}, number(0)},
+        [] { return QDateTime::currentDateTime(); }, 200);
     QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(!saved.ok);
-    QVERIFY(!saved.error.isEmpty());
-    QCOMPARE(readAll(watched), old);
+    QVERIFY2(saved.error.contains(cause), qPrintable(saved.error));
+    QCOMPARE(saved.oldKept, obstacle == "read-only" || obstacle.startsWith("sync") || obstacle == "write 0");
+    QCOMPARE(recorded.status == RecordResult::Status::Saved, false);
+    QCOMPARE(recorded.error.contains("Die bisherige Verlaufsdatei ist unverändert."), saved.oldKept);
+    if (hadFile)
+        QCOMPARE(readAll(watched), old);
+    else
+        QVERIFY(!QFileInfo::exists(path));
 }
 
 void TestHistory::loadMissingFile()
@@ -754,7 +828,22 @@ void TestHistory::lockIsRespected_data()
     QTest::newRow("empty, a few seconds old") << "empty 5" << false;
     QTest::newRow("another host, a day old") << "other-host 86400" << false;
     QTest::newRow("a live process's number, a day old") << "live-pid 86400" << false;
+    // A nameless lock found stale, but by the time it is removed another
+    // process has taken it over (removed it and locked anew): its live lock stays.
+    QTest::newRow("empty, taken over before its removal") << "taken-over 5" << true;
+    // Another process is removing a stale lock: only one removes at a time.
+    QTest::newRow("empty, another process removing it") << "guarded 5" << true;
 }
+
+namespace {
+// A lock as a live process writes it: this process's number, name and host.
+QByteArray liveLockContents()
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + "\n"
+           + QCoreApplication::applicationName().toUtf8() + "\n" + QSysInfo::machineHostName().toUtf8()
+           + "\n";
+}
+} // namespace
 
 void TestHistory::lockIsRespected()
 {
@@ -766,6 +855,7 @@ void TestHistory::lockIsRespected()
     const QByteArray before = readAll(path);
 
     QLockFile alive(historyLockPath(path));
+    QLockFile guard(historyLockPath(path) + ".rmlock");
     const QString kind = holder.section(' ', 0, 0);
     if (kind == "alive") {
         QVERIFY(alive.tryLock());
@@ -790,9 +880,15 @@ void TestHistory::lockIsRespected()
         if (kind == "other-host")
             contents = "4242\nbarovista\nwetterstation.example\n";
         else if (kind == "live-pid")
-            contents = QByteArray::number(QCoreApplication::applicationPid()) + "\n"
-                       + QCoreApplication::applicationName().toUtf8() + "\n"
-                       + QSysInfo::machineHostName().toUtf8() + "\n";
+            contents = liveLockContents();
+        else if (kind == "guarded")
+            QVERIFY(guard.tryLock());
+        else if (kind == "taken-over")
+            beforeNamelessLockRemoval = [](const QString &lockPath) {
+                // The other process: the old lock gone, its own in place.
+                QFile::remove(lockPath);
+                writeAll(lockPath, liveLockContents());
+            };
         QVERIFY(writeAll(historyLockPath(path), contents));
         QFile lock(historyLockPath(path));
         QVERIFY(lock.open(QIODevice::ReadWrite));
@@ -804,6 +900,9 @@ void TestHistory::lockIsRespected()
     const auto now = [] { return QDateTime(QDate(2026, 12, 8), QTime(7, 0, 0)); };
     const RecordResult recorded =
         recordOntoHistory(path, {{"0", "1000", "", "", "1000  hPa", "x"}, number(0)}, now, 200);
+    beforeNamelessLockRemoval = nullptr;
+    if (kind == "taken-over")
+        QCOMPARE(readAll(historyLockPath(path)), liveLockContents());
     if (busy) {
         QCOMPARE(recorded.status, RecordResult::Status::Busy);
         // The warning names the lock file, so that the user can remove it.
@@ -819,7 +918,8 @@ void TestHistory::lockIsRespected()
         const OpenResult opened = openHistory(path, now(), 200);
         QCOMPARE(opened.record, emptyRecord(toDaySerial(now().date())));
         QCOMPARE(readAll(path), QByteArray("kaputt"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2); // the file and the lock
+        // The file and the lock, and the other remover's guard.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), kind == "guarded" ? 3 : 2);
         return;
     }
     QCOMPARE(recorded.status, RecordResult::Status::Saved);
@@ -920,6 +1020,57 @@ void TestHistory::sessionRecordsWhatIsPending()
     QCOMPARE(record[RecordField::Luftdruck].textValue(), QStringLiteral("990"));
     QCOMPARE(record[RecordField::Maxmeer].doubleValue(), 1000.0);
     QCOMPARE(record[RecordField::Minmeer].doubleValue(), 990.0);
+
+    // After closing nothing is recorded any more, not even by a late save.
+    const QByteArray closed = readAll(session.filePath());
+    session.setScreen({"0", "980", "", "", "980  hPa", "x"});
+    session.saveok = 1;
+    QVERIFY(!session.save(clock));
+    QCOMPARE(readAll(session.filePath()), closed);
+
+    // A reset refused while another window holds the history keeps the
+    // session going: its measurement is still recorded.
+    Session other(folder);
+    other.open(now);
+    other.setScreen({"0", "970", "", "", "970  hPa", "x"});
+    other.saveok = 1;
+    {
+        QLockFile held(historyLockPath(other.filePath()));
+        QVERIFY(held.tryLock());
+        QCOMPARE(other.reset(200).status, ResetResult::Status::Busy);
+    }
+    QCOMPARE(readAll(other.filePath()), closed);
+    const std::optional<RecordResult> kept = other.save(clock);
+    QVERIFY(kept && kept->status == RecordResult::Status::Saved);
+    // A reset done ends it: the measurement deleted stays deleted.
+    other.setScreen({"0", "960", "", "", "960  hPa", "x"});
+    other.saveok = 1;
+    QCOMPARE(other.reset(200).status, ResetResult::Status::Deleted);
+    QVERIFY(!other.save(clock));
+    QVERIFY(!other.close(clock));
+    QVERIFY(!QFileInfo::exists(other.filePath()));
+
+#ifdef Q_OS_UNIX
+    // The exit handler forgets a session that is gone: a new one in the same
+    // place, never handed to it, records nothing at exit().
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        alignas(Session) unsigned char place[sizeof(Session)];
+        Session *first = new (place) Session(folder);
+        first->saveOnExit();
+        first->~Session();
+        Session *second = new (place) Session(folder);
+        second->open(now);
+        second->setScreen({"0", "950", "", "", "950  hPa", "x"});
+        second->saveok = 1;
+        std::exit(0);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    QCOMPARE(readAll(other.filePath()), encodeRecord(emptyRecord(toDaySerial(now.date()))));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestHistory)

@@ -12,6 +12,10 @@
 #include <QLockFile>
 #include <QThread>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace barovista {
 
 namespace {
@@ -35,11 +39,14 @@ public:
         for (int attempt = 0; attempt < 3 && !m_lock.isLocked(); ++attempt) {
             if (!makeFolder(folder))
                 break;
-            if (acquire(deadline) || m_lock.error() == QLockFile::LockFailedError)
+            if (acquire(deadline) || m_lock.error() == QLockFile::LockFailedError || !m_foreign.isEmpty())
                 break;
         }
     }
     bool locked() const { return m_lock.isLocked(); }
+    // Something other than a plain file stands at the lock's place (or at its
+    // removal guard's): its path, or empty.
+    const QString &foreign() const { return m_foreign; }
     // Another process holds it; otherwise the lock could not be made at all
     // (no folder, no write permission, a full disk), and the file operation
     // itself will meet and report the same obstacle.
@@ -50,11 +57,20 @@ private:
     bool acquire(const QDeadlineTimer &deadline)
     {
         for (;;) {
+            // QLockFile opens a lock it cannot take to read its holder, and
+            // opens it again to remove it: a FIFO there would block either
+            // open for ever. So it is looked at first, without opening it.
+            for (const QString &path : {m_lock.fileName(), guardPath()}) {
+                if (notPlainFile(path)) {
+                    m_foreign = path;
+                    return false;
+                }
+            }
             if (m_lock.tryLock(0))
                 return true;
             if (m_lock.error() != QLockFile::LockFailedError)
                 return false;
-            if (holdsNothing() && m_lock.removeStaleLockFile()) {
+            if (holdsNothing() && removeNameless()) {
                 qCInfo(lcHistory) << "removed a lock file that named no holder:" << m_lock.fileName();
                 continue;
             }
@@ -80,7 +96,35 @@ private:
                && qAbs(info.lastModified().msecsTo(QDateTime::currentDateTime())) >= kNamelessLockStaleMs;
     }
 
+    // QLockFile guards its own removal of a stale lock with this second lock,
+    // so that two processes never remove at once; a removal of ours takes it
+    // too. Under it the lock is looked at again: another process may have
+    // removed the nameless one and taken a live lock at the same path since.
+    QString guardPath() const { return m_lock.fileName() + QStringLiteral(".rmlock"); }
+    bool removeNameless()
+    {
+        QLockFile guard(guardPath());
+        if (!guard.tryLock(0))
+            return false;
+        if (beforeNamelessLockRemoval)
+            beforeNamelessLockRemoval(m_lock.fileName());
+        return holdsNothing() && m_lock.removeStaleLockFile();
+    }
+
+    static bool notPlainFile(const QString &path)
+    {
+#ifdef Q_OS_UNIX
+        struct stat status
+        {};
+        return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && !S_ISREG(status.st_mode);
+#else
+        const QFileInfo info(path);
+        return info.isSymLink() || (info.exists() && !info.isFile());
+#endif
+    }
+
     QLockFile m_lock;
+    QString m_foreign;
 };
 
 QString busyText(const QString &filePath)
@@ -89,6 +133,13 @@ QString busyText(const QString &filePath)
                           "benutzt.\r\nIst kein anderes Barovista-Fenster offen, löschen Sie bitte die "
                           "Sperrdatei %2.")
         .arg(native(filePath), native(historyLockPath(filePath)));
+}
+
+QString foreignLockText(const QString &foreignPath, const QString &filePath)
+{
+    return QStringLiteral("An Stelle der Sperrdatei %1 steht keine gewöhnliche Datei; solange sie dort "
+                          "steht, kann die Verlaufsdatei %2 nicht geändert werden.")
+        .arg(native(foreignPath), native(filePath));
 }
 
 Record newHistory(const QDateTime &now)
@@ -108,7 +159,7 @@ OpenResult openHistory(const QString &filePath, const QDateTime &startedAt, int 
     OpenResult result;
     result.saved.ok = true;
     HistoryLock lock(filePath, lockTimeoutMs);
-    if (lock.busy()) {
+    if (lock.busy() || !lock.foreign().isEmpty()) {
         // Reading is safe without the lock (a save replaces the file whole);
         // what a damaged or missing file needs is left to closing.
         // One that is left alone (not a file, not readable now) is reported
@@ -117,6 +168,11 @@ OpenResult openHistory(const QString &filePath, const QDateTime &startedAt, int 
         if (loaded.status == LoadResult::Status::Loaded || loaded.status == LoadResult::Status::Unreadable)
             result.load = loaded;
         result.record = loaded.status == LoadResult::Status::Loaded ? loaded.record : newHistory(startedAt);
+        // A lock that can never be had: this session cannot change the file.
+        if (!lock.foreign().isEmpty()) {
+            result.load.status = LoadResult::Status::Unreadable;
+            result.load.reason = foreignLockText(lock.foreign(), filePath);
+        }
         return result;
     }
 
@@ -146,6 +202,11 @@ RecordResult recordOntoHistory(const QString &filePath, const Measurement &measu
     if (lock.busy()) {
         result.status = RecordResult::Status::Busy;
         result.error = busyText(filePath);
+        return result;
+    }
+    if (!lock.foreign().isEmpty()) {
+        result.status = RecordResult::Status::LeftAlone;
+        result.error = foreignLockText(lock.foreign(), filePath);
         return result;
     }
 
@@ -184,6 +245,7 @@ RecordResult recordOntoHistory(const QString &filePath, const Measurement &measu
         return result;
     }
     result.status = RecordResult::Status::Saved;
+    result.warning = saved.warning;
     return result;
 }
 
@@ -197,6 +259,12 @@ ResetResult deleteHistory(const QString &filePath, int lockTimeoutMs)
         if (lock.busy()) {
             result.status = ResetResult::Status::Busy;
             result.error = busyText(filePath);
+            return result;
+        }
+        if (!lock.foreign().isEmpty()) {
+            result.status = ResetResult::Status::NotAFile;
+            result.error = foreignLockText(lock.foreign(), filePath)
+                           + QStringLiteral("\r\nDie Verlaufsdatei wurde nicht gelöscht.");
             return result;
         }
         if (notAFile(filePath)) {

@@ -32,9 +32,16 @@ inline constexpr int kNamelessLockStaleMs = 3000;
 // The lock file that guards the history file at filePath.
 QString historyLockPath(const QString &filePath);
 
+// Called where a lock file that names no holder has been found and is about
+// to be removed, under the removal guard: the moment at which another
+// process may have taken the lock over. Tests act as that process here.
+inline void (*beforeNamelessLockRemoval)(const QString &lockPath) = nullptr;
+
 struct OpenResult
 {
-    LoadResult load;  // what was found; Missing and Damaged start afresh
+    LoadResult load;  // what was found; Missing and Damaged start afresh; Unreadable
+                      // also when something other than a file stands at the
+                      // lock's place: the history is read, but cannot be changed
     Record record;    // the history to go on with
     SaveResult saved; // the first start's empty record; ok when nothing was written
 };
@@ -45,6 +52,8 @@ struct OpenResult
 // the history's place, or a file that cannot be read just now, is left alone
 // (Unreadable). Nothing beside the history is ever removed. Without the lock within
 // lockTimeoutMs it reads all the same and leaves the writing to closing.
+// Something other than a plain file at the lock's place (a FIFO, a folder, a
+// link) is never opened: it is a lock that cannot be taken over.
 OpenResult openHistory(const QString &filePath, const QDateTime &now,
                        int lockTimeoutMs = kHistoryLockTimeoutMs);
 
@@ -68,7 +77,8 @@ struct RecordResult
     enum class Status {
         Saved,     // recorded onto the history on disk and written
         Busy,      // another window held the lock: nothing written
-        LeftAlone, // not a history file, or one that cannot be read now: untouched
+        LeftAlone, // not a history file, or one that cannot be read now, or
+                   // something other than a file at the lock's place: untouched
         Failed     // the file could not be written; the old one is unchanged
     };
     Status status = Status::Failed;
@@ -76,6 +86,7 @@ struct RecordResult
     double altitude = 0; // the altitude read from the screen, rounded
     QString damaged;     // a damaged file found and kept aside: the reason, for the user
     QString error;       // German, for the user (not Saved)
+    QString warning;     // Saved, but its folder could not be synced: German, for the user
 };
 
 // Closing: under the lock, reads the history as it is on disk now, records
@@ -90,7 +101,7 @@ struct ResetResult
     enum class Status {
         Deleted,  // the file is gone (or was gone already)
         Busy,     // another window held the lock: nothing deleted
-        NotAFile, // not a history file: left alone
+        NotAFile, // not a history file, or not a file at the lock's place: left alone
         Failed    // it could not be deleted
     };
     Status status = Status::Failed;

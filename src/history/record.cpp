@@ -29,11 +29,17 @@ char16_t fromCp1252(unsigned char byte)
     return byte;
 }
 
-// The byte for a code point, or '?' when Windows-1252 has none.
+// The byte for a code point, or '?' when Windows-1252 has none. The one
+// character of the program's own that it lacks, the decimal separator "٫"
+// (U+066B) of an Arabic or Persian locale's display form, is stored as the
+// comma, the separator the program shows under the C locale, so that no
+// number in the file reads "1026?02".
 char toCp1252(char32_t codePoint)
 {
     if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
         return static_cast<char>(codePoint);
+    if (codePoint == 0x066B)
+        return ',';
     for (int i = 0; i < 32; ++i) {
         if (kCp1252High[i] == codePoint)
             return static_cast<char>(0x80 + i);

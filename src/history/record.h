@@ -78,7 +78,8 @@ inline constexpr quint16 kTagText = 8;
 
 // The bytes of a record: each value as a little-endian tag and its data, texts
 // in Windows-1252 with a two-byte length. A character without a Windows-1252
-// byte is written as "?"; a text longer than 65535 bytes is cut there. An
+// byte is written as "?", but for a locale's decimal separator "٫", which is
+// written as the comma; a text longer than 65535 bytes is cut there. An
 // integer value is written as a double, since the file has no integer tag.
 QByteArray encodeRecord(const Record &record);
 

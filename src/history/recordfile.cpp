@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <utility>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
@@ -113,7 +115,7 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now, Damaged
             return moveDamagedAside(filePath, now, why);
         LoadResult result;
         result.status = LoadResult::Status::Damaged;
-        result.reason = why;
+        result.reason = QStringLiteral("Die Verlaufsdatei %1 ist beschädigt: %2").arg(native(filePath), why);
         return result;
     };
 
@@ -167,7 +169,7 @@ bool writeWhole(QSaveFile &file, const QByteArray &bytes)
 {
     qint64 written = 0;
     while (written < bytes.size()) {
-        const qint64 now = file.write(bytes.constData() + written, bytes.size() - written);
+        const qint64 now = diskCalls.write(file, bytes.constData() + written, bytes.size() - written);
         if (now <= 0)
             return false;
         written += now;
@@ -198,6 +200,8 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
 
     const QFileInfo info(filePath);
     const QString folder = info.absolutePath();
+    // Only a file that is there can be left unchanged by a failure.
+    result.oldKept = info.isFile();
     if (!makeFolder(folder)) {
         result.error = QStringLiteral("Der Ordner %1 konnte nicht angelegt werden.").arg(native(folder));
         return result;
@@ -221,17 +225,24 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
             result.error = notAFileReason(filePath);
             return result;
         case OpenOutcome::Failed:
-            return fail(cannotRead, openError);
+            return fail(cannotRead, explainedCause(openError));
         }
     }
+#ifdef Q_OS_UNIX
+    // QSaveFile refuses a file it may not write in words of its own, which
+    // name no cause; the system's answer does (no permission, a read-only
+    // file system).
+    if (info.exists() && ::access(QFile::encodeName(filePath).constData(), W_OK) != 0)
+        return fail(cannotWrite, explainedCause(qt_error_string(errno)));
+#endif
 
     // Until commit() nothing replaces the old file: every failure before it
     // discards the temporary file and leaves the old bytes as they were.
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(cannotWrite, file.errorString());
+        return fail(cannotWrite, explainedCause(file.errorString()));
     if (!writeWhole(file, bytes))
-        return fail(cannotWrite, file.errorString());
+        return fail(cannotWrite, explainedCause(file.errorString()));
     if (old.isOpen() && old.size() > bytes.size()) {
         if (!old.seek(bytes.size()))
             return fail(cannotRead, old.errorString());
@@ -243,7 +254,7 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
             if (piece.isEmpty())
                 break;
             if (!writeWhole(file, piece))
-                return fail(cannotWrite, file.errorString());
+                return fail(cannotWrite, explainedCause(file.errorString()));
         }
     }
     old.close();
@@ -251,22 +262,23 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
     // commit() syncs as well but does not look at the result; a file system
     // that reports a lost write only now (over quota on a network home, an
     // I/O error) must stop the rename.
-    if (::fdatasync(file.handle()) != 0)
-        return fail(cannotWrite, qt_error_string(errno));
+    if (diskCalls.syncData(file.handle()) != 0)
+        return fail(cannotWrite, explainedCause(qt_error_string(errno)));
 #endif
     if (!file.commit())
-        return fail(cannotWrite, file.errorString());
-    // The folder's entry for the new file is synced too, so that a power cut
-    // after the save keeps the new record.
-    const QString syncError = syncFolder(realFolder(filePath));
-    if (!syncError.isEmpty()) {
-        result.oldKept = false;
-        result.error = QStringLiteral("Die Verlaufsdatei %1 wurde geschrieben, aber nicht sicher auf "
-                                      "dem Datenträger abgelegt: %2")
-                           .arg(native(filePath), syncError);
-        return result;
-    }
+        return fail(cannotWrite, explainedCause(file.errorString()));
+    // The new file stands in the old one's place: the save is done. The
+    // folder's entry for it is synced too, so that a power cut keeps it; a
+    // folder that refuses (one that may not be opened for reading, a file
+    // system without the call) only leaves it less safe, and the user is told.
     result.ok = true;
+    const QString folderSynced = realFolder(filePath);
+    const QString syncError = diskCalls.syncFolder(folderSynced);
+    if (!syncError.isEmpty())
+        result.warning = QStringLiteral("Die Verlaufsdatei %1 wurde gespeichert, aber ihr Ordner %2 ließ "
+                                        "sich nicht auf den Datenträger übertragen: %3.\r\nNach einem "
+                                        "Stromausfall könnte die neue Fassung fehlen.")
+                             .arg(native(filePath), native(folderSynced), explainedCause(syncError));
     return result;
 }
 
@@ -335,6 +347,45 @@ OpenOutcome openForReading(QFile &file, const QString &filePath, QString &error)
     return OpenOutcome::Failed;
 #endif
 }
+
+QString explainedCause(const QString &systemText)
+{
+#ifdef Q_OS_UNIX
+    static const std::pair<int, const char *> kCauses[] = {
+        {ENOSPC, "Der Datenträger ist voll"},
+        {EDQUOT, "Das Speicherkontingent (Quota) ist ausgeschöpft"},
+        {EACCES, "Keine Berechtigung"},
+        {EPERM, "Keine Berechtigung"},
+        {EROFS, "Das Dateisystem ist schreibgeschützt"},
+    };
+    for (const auto &[code, german] : kCauses) {
+        if (systemText == qt_error_string(code))
+            return QString::fromUtf8(german) + QStringLiteral(" (") + systemText + QLatin1Char(')');
+    }
+#endif
+    return systemText;
+}
+
+namespace {
+
+qint64 systemWrite(QFileDevice &file, const char *data, qint64 size)
+{
+    return file.write(data, size);
+}
+
+int systemSyncData(int fd)
+{
+#ifdef Q_OS_UNIX
+    return ::fdatasync(fd);
+#else
+    Q_UNUSED(fd);
+    return 0;
+#endif
+}
+
+} // namespace
+
+DiskCalls diskCalls = {&systemWrite, &systemSyncData, &syncFolder};
 
 QString syncFolder(const QString &folder)
 {

@@ -41,18 +41,21 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now,
 struct SaveResult
 {
     bool ok = false;
-    QString error;       // German, for the user
-    bool oldKept = true; // when not ok: the old file is still in place, unchanged
+    QString error;        // German, for the user
+    bool oldKept = false; // when not ok: there was a file, and it is still in place, unchanged
+    QString warning;      // when ok: saved, but its folder could not be synced (German)
 };
 
 // Writes the record from byte 0, keeping whatever the old file held behind the
 // new record's length. The new file replaces the old one whole (a temporary
 // file in the same folder, then a rename), so a crash leaves either the old or
-// the new bytes; the save counts as done only once the file and its folder
-// entry are on the disk. Every write and the sync are checked before the
-// rename: a full disk leaves the old file byte for byte (oldKept). Creates
-// the folder when it is missing. Refuses to replace anything that is not a
-// regular file.
+// the new bytes; the save counts as done once the file is on the disk and
+// has replaced the old one. Every write and the sync are checked before the
+// rename: a full disk leaves the old file byte for byte (oldKept). A folder
+// whose entries cannot be synced after the rename (one that may not be
+// opened, a file system that refuses it) leaves the save done, with a
+// warning. Creates the folder when it is missing. Refuses to replace anything
+// that is not a regular file.
 SaveResult saveRecordFile(const QString &filePath, const Record &record);
 
 // True when something other than a regular file (or a link to one) stands
@@ -74,5 +77,21 @@ QString native(const QString &path);
 
 // Syncs a folder's entries to the disk; the error text, or empty.
 QString syncFolder(const QString &folder);
+
+// The calls through which a save reaches the disk. Tests put failing ones in
+// their place (a short write, a sync that reports a lost write) to see each
+// failure handled as a real disk would cause it.
+struct DiskCalls
+{
+    qint64 (*write)(QFileDevice &file, const char *data, qint64 size); // may write less
+    int (*syncData)(int fd);                                           // 0, or -1 and errno
+    QString (*syncFolder)(const QString &folder);                      // after the rename
+};
+extern DiskCalls diskCalls;
+
+// A failure in German where its cause is a known one (a full disk, a quota,
+// no permission, a read-only file system), the system's own text kept as a
+// detail behind it; any other text as it is.
+QString explainedCause(const QString &systemText);
 
 } // namespace barovista

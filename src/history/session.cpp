@@ -80,10 +80,10 @@ std::optional<RecordResult> Session::close(const Clock &now)
     return recorded;
 }
 
-ResetResult Session::reset()
+ResetResult Session::reset(int lockTimeoutMs)
 {
     xxpfad = TaggedValue::fromText(m_filePath);
-    const ResetResult reset = deleteHistory(m_filePath);
+    const ResetResult reset = deleteHistory(m_filePath, lockTimeoutMs);
     if (reset.status != ResetResult::Status::Busy)
         m_ended = true;
     return reset;
@@ -121,6 +121,8 @@ void Session::exitHandler()
     if (recorded && recorded->status != RecordResult::Status::Saved)
         qCWarning(lcHistory).noquote()
             << "Die Messung konnte beim Beenden nicht gespeichert werden:" << recorded->error;
+    else if (recorded && !recorded->warning.isEmpty())
+        qCWarning(lcHistory).noquote() << recorded->warning;
 }
 
 } // namespace barovista

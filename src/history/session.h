@@ -82,7 +82,7 @@ public:
     std::optional<RecordResult> close(const Clock &now);
     // The reset: deletes the history and, unless another window held it,
     // ends the session, so that nothing is recorded any more.
-    ResetResult reset();
+    ResetResult reset(int lockTimeoutMs = kHistoryLockTimeoutMs);
 
     // The statistics report; empty while no measurement has been recorded.
     std::optional<QString> statistics(QDate today, const DisplayLocale &locale) const;

@@ -29,8 +29,11 @@ void Form1::Form1_Load()
              + QStringLiteral("\r\nMessungen können in dieser Sitzung nicht gespeichert werden."));
     }
     if (!opened.saved.ok) {
+        // Closing tries again, onto whatever history is there by then.
         warn(QStringLiteral("Die Verlaufsdatei konnte nicht angelegt werden: ") + opened.saved.error
-             + QStringLiteral("\r\nMessungen können in dieser Sitzung nicht gespeichert werden."));
+             + QStringLiteral("\r\nBeim Schließen versucht Barovista erneut, eine Messung dieser Sitzung "
+                              "zu speichern; ist die Ursache bis dahin behoben (etwa wieder Platz auf dem "
+                              "Datenträger), wird sie gespeichert."));
     }
 
     const Session &history = m_session;
@@ -81,6 +84,8 @@ void Form1::reportRecording(const RecordResult &recorded)
         warn(recorded.damaged + QStringLiteral("\r\nBarovista beginnt eine neue Statistik."));
     if (recorded.status != RecordResult::Status::Saved)
         warn(QStringLiteral("Die Messung konnte nicht gespeichert werden: ") + recorded.error);
+    else if (!recorded.warning.isEmpty())
+        warn(recorded.warning);
 }
 
 void Form1::closeAuxiliaryWindows()
