@@ -7,7 +7,7 @@ BUILD_DIR ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test build deps clean screenshot package check-reproducible test-asan fuzz windows test-windows check-format format
+.PHONY: run test build deps clean screenshot package check-package package-arm64 check-reproducible test-asan fuzz windows test-windows check-format format
 
 deps:
 	@./scripts/install-deps
@@ -48,10 +48,28 @@ fuzz:
 screenshot: build
 	@./scripts/take-screenshot $(BUILD_DIR)/src/barovista docs/screenshot.png
 
-# The Debian package, built with Debian's hardening flags in
-# $(BUILD_DIR)/package and written there; install it with dpkg -i.
+# The Debian packages: the source package, and built from it the program's
+# package and its -dbgsym package (dpkg-buildpackage with debian/rules,
+# Debian's hardening flags), written to $(BUILD_DIR)/package; install the
+# .deb with dpkg -i.
 package: deps
 	@JOBS=$(JOBS) ./scripts/build-package $(BUILD_DIR)/package
+
+# The autopkgtests of debian/tests on the packages in $(BUILD_DIR)/package
+# (built first where there are none), installed onto this machine by
+# autopkgtest's null runner: as root, on a machine that may take them.
+check-package: deps
+	@ls $(BUILD_DIR)/package/barovista_*.changes >/dev/null 2>&1 || \
+		JOBS=$(JOBS) ./scripts/build-package $(BUILD_DIR)/package
+	@autopkgtest $(BUILD_DIR)/package/barovista_*_$$(dpkg --print-architecture).changes -- null
+
+# For a Raspberry Pi: the packages cross-built for arm64 in
+# $(BUILD_DIR)/package-arm64 (Debian's arm64 architecture beside this one,
+# multiarch), and the arm64 program's worked examples under qemu-aarch64
+# compared with those of this machine's program (scripts/build-package-cross).
+package-arm64: build
+	@./scripts/install-deps cross arm64
+	@JOBS=$(JOBS) ./scripts/build-package-cross arm64 $(BUILD_DIR)/package-arm64 $(BUILD_DIR)/src/barovista
 
 # Windows: barovista.exe and its installer, cross-built with MinGW-w64 against
 # a static Qt cached in ~/.cache/barovista (scripts/build-windows), in

@@ -1,10 +1,14 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The package built from two copies of the working tree must come out the
-# same, byte for byte. The second copy lies at a longer path, its files are
-# dated 2001 (as a clone made another day) and it builds later, in another
-# time zone, locale and umask; SOURCE_DATE_EPOCH is unset, so both take the
-# default time. On a difference: the ar members and the files that differ.
+# The source package and the binary packages built from two copies of the
+# working tree must come out the same, byte for byte: the upstream tarball,
+# the .debian.tar.xz, the .dsc, the program's package and its -dbgsym
+# package (the .buildinfo names the build's path and environment, and the
+# .changes its checksum, so these two differ by design). The second copy
+# lies at a longer path, its files are dated 2001 (as a clone made another
+# day) and it builds later, in another time zone, locale and umask;
+# SOURCE_DATE_EPOCH is unset, so both take the default time. On a
+# difference: the ar members and the files that differ.
 #   package_reproducible.sh SOURCE_DIR WORK_DIR
 src=${1:?source folder}
 work=${2:?work folder}
@@ -21,10 +25,20 @@ find "$b/src" -exec touch -h -d 2001-02-03 {} + &&
     (TZ=UTC "$a/src/scripts/build-package" "$a/build") >"$work/a.log" 2>&1 &&
     (umask 002; TZ=Pacific/Kiritimati LC_ALL=de_DE.UTF-8 "$b/src/scripts/build-package" "$b/build") \
         >"$work/b.log" 2>&1 || { tail -n 30 "$work"/*.log; exit 1; }
-sha256sum "$a"/build/*.deb "$b"/build/*.deb
-cmp "$a"/build/*.deb "$b"/build/*.deb && rm -rf "$work" && exit 0
-for d in "$a" "$b"; do
-    ar tv "$d"/build/*.deb && dpkg-deb -R "$d"/build/*.deb "$d/x"
+status=0 n=0
+for f in "$a"/build/*.tar.xz "$a"/build/*.dsc "$a"/build/*.deb; do
+    name=${f##*/}
+    n=$((n + 1))
+    sha256sum "$f" "$b/build/$name"
+    cmp "$f" "$b/build/$name" && continue
+    status=1
+    case $name in *.deb)
+        for d in "$a" "$b"; do
+            ar tv "$d/build/$name" && dpkg-deb -R "$d/build/$name" "$d/x-$name"
+        done
+        diff -r "$a/x-$name" "$b/x-$name" ;;
+    esac
 done
-diff -r "$a/x" "$b/x"
-exit 1
+[ $n -eq 6 ] || { echo "expected 6 files to compare (orig and debian tarballs, .dsc, 2 packages), found $n"; exit 1; }
+[ $status -eq 0 ] && rm -rf "$work"
+exit $status
