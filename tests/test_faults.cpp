@@ -225,6 +225,9 @@ void FaultsTest::startUp_notAFileIsLeftAlone_data()
     QTest::newRow("socket") << "socket";
     QTest::newRow("link to a device") << "device";
     QTest::newRow("link to a folder") << "folder link";
+    // At the lock's place: a lock that can never be taken, and never opened.
+    QTest::newRow("FIFO at the lock file") << "lock fifo";
+    QTest::newRow("folder at the lock file") << "lock folder";
 }
 
 void FaultsTest::startUp_notAFileIsLeftAlone()
@@ -235,7 +238,13 @@ void FaultsTest::startUp_notAFileIsLeftAlone()
     QFETCH(QString, thing);
     QVERIFY(QDir().mkpath(folder()));
     const QByteArray inside("Notizen, die niemand verlieren will");
-    if (thing == QLatin1String("folder")) {
+    const bool atLock = thing.startsWith(QLatin1String("lock"));
+    const QString placed = atLock ? file() + QStringLiteral(".lock") : file();
+    if (thing == QLatin1String("lock fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(placed).constData(), 0600), 0);
+    } else if (thing == QLatin1String("lock folder")) {
+        QVERIFY(QDir().mkdir(placed));
+    } else if (thing == QLatin1String("folder")) {
         QVERIFY(writeAll(file() + QStringLiteral("/notizen.txt"), inside));
     } else if (thing == QLatin1String("fifo")) {
         QCOMPARE(::mkfifo(QFile::encodeName(file()).constData(), 0600), 0);
@@ -254,7 +263,7 @@ void FaultsTest::startUp_notAFileIsLeftAlone()
         QVERIFY(writeAll(appData() + QStringLiteral("/anderswo/notizen.txt"), inside));
         QVERIFY(QFile::link(appData() + QStringLiteral("/anderswo"), file()));
     }
-    const QFileInfo before(file());
+    const QFileInfo before(placed);
 
     QElapsedTimer started;
     started.start();
@@ -264,7 +273,7 @@ void FaultsTest::startUp_notAFileIsLeftAlone()
     QVERIFY2(started.elapsed() < 10000, "start-up waited on the thing in the history's place");
     QCOMPARE(run.platform().boxes.size(), 1);
     QCOMPARE(run.platform().boxes.first().icon, Platform::Icon::Warning);
-    QVERIFY2(run.platform().boxes.first().prompt.contains(QDir::toNativeSeparators(file())),
+    QVERIFY2(run.platform().boxes.first().prompt.contains(QDir::toNativeSeparators(placed)),
              qPrintable(run.platform().boxes.first().prompt));
     QVERIFY(keptFiles().isEmpty());
     QVERIFY(run->eingabe1->text().isEmpty());
@@ -279,7 +288,7 @@ void FaultsTest::startUp_notAFileIsLeftAlone()
     other.platform().answers = {Platform::Answer::Yes};
     other->Ende_Click();
 
-    const QFileInfo after(file());
+    const QFileInfo after(placed);
     QCOMPARE(after.isSymLink(), before.isSymLink());
     QCOMPARE(after.isDir(), before.isDir());
     QCOMPARE(after.isFile(), false);
@@ -290,7 +299,7 @@ void FaultsTest::startUp_notAFileIsLeftAlone()
         QCOMPARE(readAll(file() + QStringLiteral("/notizen.txt")), inside);
     }
     QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
-             QStringList{QStringLiteral("save.dat")});
+             QStringList{QFileInfo(placed).fileName()});
 }
 
 void FaultsTest::shutdown_obstacle_data()
@@ -301,6 +310,8 @@ void FaultsTest::shutdown_obstacle_data()
     QTest::newRow("regular file in place of the folder") << "file" << false;
     QTest::newRow("data folder removed while running") << "removed" << true;
     QTest::newRow("data folder on a full file system") << "full" << false;
+    // Written and renamed, but the folder may not be opened to sync it.
+    QTest::newRow("data folder cannot be listed") << "unlisted" << true;
 }
 
 void FaultsTest::shutdown_obstacle()
@@ -338,6 +349,20 @@ void FaultsTest::shutdown_obstacle()
         if (!notRoot.ok())
             QSKIP("running as root and cannot switch to the user nobody; a read-only folder stops nothing");
         run->close();
+    } else if (obstacle == QLatin1String("unlisted")) {
+        // Write and enter, but no reading, for everyone: also for the user nobody.
+        const QFile::Permissions enter = QFile::WriteOwner | QFile::ExeOwner | QFile::WriteGroup
+                                         | QFile::ExeGroup | QFile::WriteOther | QFile::ExeOther;
+        QVERIFY(
+            QFile::setPermissions(appData(), enter | QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(QFile::setPermissions(file(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                                  | QFile::WriteGroup | QFile::ReadOther
+                                                  | QFile::WriteOther));
+        QVERIFY(QFile::setPermissions(folder(), enter));
+        NotRoot notRoot;
+        if (!notRoot.ok())
+            QSKIP("running as root and cannot switch to the user nobody; root opens any folder");
+        run->close();
     } else if (obstacle == QLatin1String("file")) {
         QVERIFY(QDir().rename(folder(), movedFolder));
         QVERIFY(writeAll(folder(), squatter));
@@ -356,6 +381,19 @@ void FaultsTest::shutdown_obstacle()
         run->close();
     }
 
+    if (obstacle == QLatin1String("unlisted")) {
+        // Saved: one warning that says so and names the folder, nothing "unchanged".
+        QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(readAll(file()), undisturbedBytes({{"1000", "900"}, {"500", "955"}}));
+        QCOMPARE(run.platform().boxes.size(), 1);
+        const QString prompt = run.platform().boxes.first().prompt;
+        QVERIFY2(prompt.startsWith(QStringLiteral("Die Verlaufsdatei ") + QDir::toNativeSeparators(file())
+                                   + QStringLiteral(" wurde gespeichert, aber ihr Ordner ")
+                                   + QDir::toNativeSeparators(folder())),
+                 qPrintable(prompt));
+        QVERIFY2(!prompt.contains(QStringLiteral("unverändert")), qPrintable(prompt));
+        return;
+    }
     if (saved) {
         QVERIFY(run.platform().boxes.isEmpty());
         // The deleted history stays deleted: a new one holds this measurement alone.
@@ -367,7 +405,9 @@ void FaultsTest::shutdown_obstacle()
     QCOMPARE(box.icon, Platform::Icon::Warning);
     QVERIFY2(box.prompt.startsWith(QStringLiteral("Die Messung konnte nicht gespeichert werden")),
              qPrintable(box.prompt));
-    QVERIFY2(box.prompt.endsWith(QStringLiteral("\r\nDie bisherige Verlaufsdatei ist unverändert.")),
+    // Only a file that is there is unchanged: not where a file stands in the folder's place.
+    QVERIFY2(box.prompt.endsWith(QStringLiteral("\r\nDie bisherige Verlaufsdatei ist unverändert."))
+                 == (obstacle != QLatin1String("file")),
              qPrintable(box.prompt));
     if (obstacle == QLatin1String("file")) {
         QCOMPARE(readAll(folder()), squatter);
