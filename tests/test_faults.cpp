@@ -306,20 +306,24 @@ void FaultsTest::shutdown_obstacle_data()
 {
     QTest::addColumn<QString>("obstacle");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("data folder read-only") << "read-only" << false;
-    QTest::newRow("regular file in place of the folder") << "file" << false;
-    QTest::newRow("data folder removed while running") << "removed" << true;
-    QTest::newRow("data folder on a full file system") << "full" << false;
+    QTest::addColumn<QString>("cause"); // in German, where the system names a known one
+    QTest::newRow("data folder read-only") << "read-only" << false << "Keine Berechtigung";
+    QTest::newRow("regular file in place of the folder") << "file" << false << "";
+    QTest::newRow("data folder removed while running") << "removed" << true << "";
+    QTest::newRow("data folder on a full file system") << "full" << false << "Der Datenträger ist voll";
+    QTest::newRow("data folder on a read-only file system")
+        << "read-only fs" << false << "Das Dateisystem ist schreibgeschützt";
     // Written and renamed, but the folder may not be opened to sync it.
-    QTest::newRow("data folder cannot be listed") << "unlisted" << true;
+    QTest::newRow("data folder cannot be listed") << "unlisted" << true << "Keine Berechtigung";
 }
 
 void FaultsTest::shutdown_obstacle()
 {
     QFETCH(QString, obstacle);
     QFETCH(bool, saved);
+    QFETCH(QString, cause);
 
-    if (obstacle == QLatin1String("full")) {
+    if (obstacle == QLatin1String("full") || obstacle == QLatin1String("read-only fs")) {
         // A real full file system: a 64 KiB tmpfs of the test's own.
         QVERIFY(QDir().mkpath(folder()));
         if (::mount("tmpfs", QFile::encodeName(folder()).constData(), "tmpfs", 0, "size=64k,mode=0700") != 0)
@@ -376,6 +380,11 @@ void FaultsTest::shutdown_obstacle()
         filler.close();
         run->close();
         QVERIFY(filler.remove());
+    } else if (obstacle == QLatin1String("read-only fs")) {
+        QCOMPARE(::mount("tmpfs", QFile::encodeName(folder()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
+                         "size=64k,mode=0700"),
+                 0);
+        run->close();
     } else {
         QVERIFY(QDir(folder()).removeRecursively());
         run->close();
@@ -391,7 +400,8 @@ void FaultsTest::shutdown_obstacle()
                                    + QStringLiteral(" wurde gespeichert, aber ihr Ordner ")
                                    + QDir::toNativeSeparators(folder())),
                  qPrintable(prompt));
-        QVERIFY2(!prompt.contains(QStringLiteral("unverändert")), qPrintable(prompt));
+        QVERIFY2(!prompt.contains(QStringLiteral("unverändert")) && prompt.contains(cause),
+                 qPrintable(prompt));
         return;
     }
     if (saved) {
@@ -403,7 +413,8 @@ void FaultsTest::shutdown_obstacle()
     QCOMPARE(run.platform().boxes.size(), 1);
     const Platform::MessageBox &box = run.platform().boxes.first();
     QCOMPARE(box.icon, Platform::Icon::Warning);
-    QVERIFY2(box.prompt.startsWith(QStringLiteral("Die Messung konnte nicht gespeichert werden")),
+    QVERIFY2(box.prompt.startsWith(QStringLiteral("Die Messung konnte nicht gespeichert werden"))
+                 && box.prompt.contains(cause),
              qPrintable(box.prompt));
     // Only a file that is there is unchanged: not where a file stands in the folder's place.
     QVERIFY2(box.prompt.endsWith(QStringLiteral("\r\nDie bisherige Verlaufsdatei ist unverändert."))
