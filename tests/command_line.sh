@@ -123,6 +123,11 @@ expect 2 "" "barovista: --record braucht auch --altitude und --pressure." --reco
 expect 2 "" "barovista: --weather braucht auch --altitude und --pressure." --weather 1013
 expect 2 "" "barovista: --json braucht --altitude und --pressure oder --statistics." --json
 expect 2 "" "barovista: --altitude ist mehrfach angegeben; erwartet wird ein Wert." --altitude 1 --altitude 2 --pressure 9
+expect 2 "" "barovista: --weather ist mehrfach angegeben; erwartet wird ein Wert." --altitude 1 --pressure 9 --weather 1 --weather 2
+# A control character is refused like any other, and shown, not sent to
+# the terminal: a backspace would make "9\b5" look like 5.
+expect 2 "" "barovista: --pressure erwartet den Luftdruck laut Barometer in $reading „9\\\\x085“." --altitude 5 --pressure "$(printf '9\b5')"
+expect 2 "" "$altitude „\\\\x1b[31m“." --altitude "$(printf '\033[31m')" --pressure 5
 # A folder in the history's place is left alone, with a status of its own.
 prepare='mkdir -p "$data/barovista/save.dat"'
 folder="An Stelle der Verlaufsdatei $data/barovista/save.dat steht ein Ordner."
@@ -130,4 +135,43 @@ expect 5 "1013,13  hPa\n2  hPa\nAktueller Luftdruck -1011,25 $under\n" \
     "barovista: Die Messung wurde nicht gespeichert: $folder" --altitude 1 --pressure 2 --record
 expect 5 "" "barovista: $folder" --statistics
 [ -d "$data/barovista/save.dat" ] || { echo "FAIL the folder in the history's place is gone"; status=1; }
+
+# The texts of a history file reach the terminal with their control
+# characters shown, not obeyed.
+prepare=""
+rm -rf "$data/barovista"
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C.UTF-8 APPDATA="$data" "$bin" "$@"; }
+run --altitude 500 --pressure 950 --record >/dev/null && perl -pi -e 's/  hPa/\e[31m/g' "$data/barovista/save.dat"
+run --statistics >"$out"
+if ! grep -q 'Letzte Messung:    1008,47\\x1b\[31m / absolut' "$out" || grep -q "$(printf '\033')" "$out"; then
+    echo "FAIL --statistics sent a history text's escape sequence to the terminal: $(cat -v "$out")"
+    status=1
+fi
+
+# An answer that cannot be written (a full disk, a closed stdout) is a
+# failure of its own, said on stderr.
+for args in "--altitude 321 --pressure 987,5 --json" "--altitude 321 --pressure 987,5" --statistics --version; do
+    for to in /dev/full closed; do
+        # shellcheck disable=SC2086
+        if [ $to = closed ]; then run $args >&- 2>"$err"; else run $args >$to 2>"$err"; fi
+        got=$?
+        why="Der Datenträger ist voll"
+        [ $to = closed ] && why="Die Ausgabe ist geschlossen"
+        if [ $got != 6 ] || [ "$(cat "$err")" != "barovista: Die Antwort konnte nicht ausgegeben werden: $why." ]; then
+            echo "FAIL barovista $args to $to: exit $got (want 6), stderr: $(cat "$err")"
+            status=1
+        fi
+    done
+done
+
+# A display that is named but not there: status 1 and a line of the
+# program's own, not Qt's abort.
+n=4711
+while [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
+env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:$n "$bin" >"$out" 2>"$err"
+got=$?
+if [ $got != 1 ] || ! grep -q "^barovista: cannot open a window: the display :$n cannot be reached" "$err"; then
+    echo "FAIL barovista on the dead display :$n: exit $got (want 1), stderr: $(cat "$err")"
+    status=1
+fi
 exit $status

@@ -15,9 +15,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <tuple>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#endif
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -52,6 +58,23 @@ void announceRunning()
 #endif
 
 #ifdef Q_OS_UNIX
+// A standard descriptor that the caller closed ("barovista >&-") is taken by
+// /dev/null, opened for reading only: no file, pipe or event descriptor that
+// the program opens later gets its number and the text meant for the
+// terminal, and a write to it still fails, so that a lost answer is reported.
+void occupyClosedStandardDescriptors()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int opened = ::open("/dev/null", O_RDONLY);
+        if (opened >= 0 && opened != fd) {
+            ::dup2(opened, fd);
+            ::close(opened);
+        }
+    }
+}
+
 // Qt's own message without a display is cryptic; say what to do instead.
 bool hasDisplay()
 {
@@ -60,6 +83,42 @@ bool hasDisplay()
         return value && *value;
     };
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+// While the application connects to the display, Qt's platform messages wait
+// here. A display that is named but cannot be reached (DISPLAY=:99 without an
+// X server) makes Qt give up with a fatal message and abort(); the program
+// ends instead with status 1 and its own line, as without a display.
+QtMessageHandler g_handlerBeforeConnecting = nullptr;
+QList<std::tuple<QtMsgType, QByteArray, QString>> g_heldMessages;
+
+void holdWhileConnecting(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        g_heldMessages.append({type, QByteArray(context.category ? context.category : ""), message});
+        return;
+    }
+    const char *display = std::getenv("WAYLAND_DISPLAY");
+    if (!display || !*display)
+        display = std::getenv("DISPLAY");
+    std::fprintf(stderr,
+                 "barovista: cannot open a window: the display %s cannot be reached. Start Barovista "
+                 "from a graphical desktop session.\n",
+                 display && *display ? display : "asked for");
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+// Connected: Qt's messages of the connection go where they would have gone.
+void releaseHeldMessages()
+{
+    qInstallMessageHandler(g_handlerBeforeConnecting);
+    for (const auto &[type, category, message] : std::as_const(g_heldMessages)) {
+        const QMessageLogContext context(nullptr, 0, nullptr,
+                                         category.isEmpty() ? nullptr : category.constData());
+        qt_message_output(type, context, message);
+    }
+    g_heldMessages.clear();
 }
 #endif
 
@@ -84,7 +143,8 @@ std::optional<int> answerCommandLine(int &argc, char *argv[])
                        "With --altitude and --pressure it prints the evaluation as the window\n"
                        "shows it, needing no display. Exit status: 0 done, 2 a value or option\n"
                        "refused, 3 the history is locked by another Barovista, 4 the history\n"
-                       "could not be saved, 5 no readable history file in its place."));
+                       "could not be saved, 5 no readable history file in its place, 6 the\n"
+                       "answer could not be written."));
     // Qt's own -session, with which a session manager restarts the program.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     QCommandLineOption session(QStringLiteral("session"), QString(), QStringLiteral("id"));
@@ -107,15 +167,11 @@ std::optional<int> answerCommandLine(int &argc, char *argv[])
         barovista::writeText(stderr, QStringLiteral("barovista: %1\n%2\n").arg(error, shell.usage()));
         return 2;
     }
-    if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
-                    qPrintable(QCoreApplication::applicationVersion()));
-        return 0;
-    }
+    if (parser.isSet(help))
+        return barovista::answer(parser.helpText());
+    if (parser.isSet(version))
+        return barovista::answer(QCoreApplication::applicationName() + QLatin1Char(' ')
+                                 + QCoreApplication::applicationVersion() + QLatin1Char('\n'));
     if (shell.requested())
         return shell.run();
     return std::nullopt;
@@ -125,6 +181,9 @@ std::optional<int> answerCommandLine(int &argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_UNIX
+    occupyClosedStandardDescriptors();
+#endif
     QApplication::setApplicationName(QStringLiteral("barovista"));
     QApplication::setApplicationVersion(QString::fromLatin1(barovista::kProductVersion));
     if (const std::optional<int> status = answerCommandLine(argc, argv))
@@ -146,7 +205,13 @@ int main(int argc, char *argv[])
     // it. A desktop's global menu would take it out, and asking the desktop
     // whether it has one costs a D-Bus round trip before the window shows.
     QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+#ifdef Q_OS_UNIX
+    g_handlerBeforeConnecting = qInstallMessageHandler(holdWhileConnecting);
+#endif
     QApplication app(argc, argv);
+#ifdef Q_OS_UNIX
+    releaseHeldMessages();
+#endif
     QApplication::setDesktopFileName(QStringLiteral("barovista"));
 
     // Qt's own texts (the edit menu of the input fields) in German; the

@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 
@@ -101,22 +102,61 @@ const QString kReadingWanted = QStringLiteral(
 
 } // namespace
 
-void writeText(FILE *stream, const QString &text)
+namespace {
+
+// The text with its control characters in a visible form, line breaks kept.
+QString visible(const QString &text)
 {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code == u'\n' || (code >= 0x20 && code < 0x7f) || code > 0x9f)
+            out += c;
+        else if (code < 0x80)
+            out += QStringLiteral("\\x%1").arg(code, 2, 16, QLatin1Char('0'));
+        else
+            out += QStringLiteral("\\u%1").arg(code, 4, 16, QLatin1Char('0'));
+    }
+    return out;
+}
+
+} // namespace
+
+bool writeText(FILE *stream, const QString &text)
+{
+    const QString shown = visible(text);
 #ifdef Q_OS_WIN
     std::fflush(stream);
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
     DWORD mode = 0;
     if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
-        const std::wstring wide = text.toStdWString();
+        const std::wstring wide = shown.toStdWString();
         DWORD written = 0;
-        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-        return;
+        return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr)
+               && written == wide.size();
     }
 #endif
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
+    const QByteArray bytes = shown.toUtf8();
+    const size_t written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    // The flush reports what the buffer could not write: /dev/full says so only here.
+    const bool flushed = std::fflush(stream) == 0;
+    return written == static_cast<size_t>(bytes.size()) && flushed && !std::ferror(stream);
+}
+
+int answer(const QString &text, int status)
+{
+    errno = 0;
+    if (writeText(stdout, text))
+        return status;
+    const int error = errno;
+    const QString cause = error == EBADF    ? QStringLiteral(": Die Ausgabe ist geschlossen")
+                          : error == ENOSPC ? QStringLiteral(": Der Datenträger ist voll")
+                          : error != 0      ? QStringLiteral(": ") + qt_error_string(error)
+                                            : QString();
+    writeText(stderr, QStringLiteral("barovista: Die Antwort konnte nicht ausgegeben werden") + cause
+                          + QStringLiteral(".\n"));
+    return status == shellstatus::kOk ? shellstatus::kOutputLost : status;
 }
 
 ShellCommands::ShellCommands(QCommandLineParser &parser)
@@ -313,11 +353,10 @@ int ShellCommands::run() const
             parts << lines(report.value_or(noHistoryText()));
         out = parts.join(QLatin1Char('\n'));
     }
-    if (!out.isEmpty() && (status == kOk || screen))
-        writeText(stdout, out);
+    const int result = !out.isEmpty() && (status == kOk || screen) ? answer(out, status) : status;
     if (!errors.isEmpty())
         writeText(stderr, errors);
-    return status;
+    return result;
 }
 
 } // namespace barovista

@@ -15,6 +15,7 @@ inline constexpr int kBadInput = 2;    // an option's value or their combination
 inline constexpr int kBusy = 3;        // the history stayed locked: nothing written
 inline constexpr int kSaveFailed = 4;  // the history could not be written; the old one stays
 inline constexpr int kNotAHistory = 5; // not a readable history file in its place: left alone
+inline constexpr int kOutputLost = 6;  // the answer could not be written to stdout
 } // namespace shellstatus
 
 // The evaluation, the calibration, the statistics and the recording on the
@@ -46,6 +47,14 @@ private:
 
 // Writes text to stdout or stderr: UTF-16 to a Windows console, so that its
 // umlauts show whatever the console's code page; UTF-8 everywhere else.
-void writeText(FILE *stream, const QString &text);
+// Control characters other than the line break are written visibly
+// ("\x1b"), so that no value or history text can drive the terminal.
+// False when the text could not be written whole (a full disk, a closed
+// output).
+bool writeText(FILE *stream, const QString &text);
+
+// Writes the answer to stdout. Where it cannot be written, says so on
+// stderr and returns kOutputLost, else `status`.
+int answer(const QString &text, int status = shellstatus::kOk);
 
 } // namespace barovista
