@@ -135,6 +135,48 @@ expect 5 "1013,13  hPa\n2  hPa\nAktueller Luftdruck -1011,25 $under\n" \
     "barovista: Die Messung wurde nicht gespeichert: $folder" --altitude 1 --pressure 2 --record
 expect 5 "" "barovista: $folder" --statistics
 [ -d "$data/barovista/save.dat" ] || { echo "FAIL the folder in the history's place is gone"; status=1; }
+# A FIFO at the lock file's place is never opened (it would block): left
+# alone, named, nothing written.
+history="$data/barovista/save.dat"
+prepare='mkdir -p "$data/barovista" && mkfifo "$history.lock"'
+expect 5 "1013,13  hPa\n2  hPa\nAktueller Luftdruck -1011,25 $under\n" \
+    "barovista: Die Messung wurde nicht gespeichert: An Stelle der Sperrdatei $history.lock steht keine gewöhnliche Datei; solange sie dort steht, kann die Verlaufsdatei $history nicht geändert werden." \
+    --altitude 1 --pressure 2 --record
+[ -p "$history.lock" ] && [ ! -e "$history" ] || { echo "FAIL the FIFO at the lock's place was touched"; status=1; }
+# A file where the data folder belongs: not saved, 4, and nothing is called
+# unchanged where there was no history file.
+prepare='printf x >"$data/barovista"'
+expect 4 "1013,13  hPa\n2  hPa\nAktueller Luftdruck -1011,25 $under\n" \
+    "barovista: Die Messung wurde nicht gespeichert: Der Ordner $data/barovista konnte nicht angelegt werden." \
+    --altitude 1 --pressure 2 --record
+# A damaged history: the statistics name the file and say it is damaged.
+damaged="barovista: Die Verlaufsdatei $history ist beschädigt: Unbekannte Typkennung (1. Wert „hoehe“, ab Byte 0)."
+prepare='mkdir -p "$data/barovista" && printf kaputt >"$history"'
+expect 5 "" "$damaged" --statistics
+# Held by another window (a live process's lock): busy, 3, also beside
+# statistics that fail on their own.
+sleep 60 &
+holder=$!
+prepare="$prepare"' && printf "%s\nsleep\n%s\n" $holder "$(uname -n)" >"$history.lock"'
+expect 3 "1013,13  hPa\n2  hPa\nAktueller Luftdruck -1011,25 $under\n" \
+    "barovista: Die Messung wurde nicht gespeichert: Die Verlaufsdatei $history wird gerade von einem anderen Barovista-Fenster benutzt. Ist kein anderes Barovista-Fenster offen, löschen Sie bitte die Sperrdatei $history.lock.\n$damaged" \
+    --altitude 1 --pressure 2 --record --statistics
+kill $holder
+# Under an Arabic locale the display keeps its separator "٫"; the history,
+# in Windows-1252, holds the comma instead, never "?".
+prepare=""
+locale=ar_EG.UTF-8 expect 0 "975٫21  hPa\n1026٫02  hPa\nAktueller Luftdruck 12٫77 $over\n" "" --altitude 321 --pressure 987,5 --record
+grep -q '1026,02  hPa' "$history" && ! grep -q '?' "$history" || { echo "FAIL the Arabic separator was not stored as a comma"; status=1; }
+# A data folder that may be written but not listed cannot be synced: the
+# measurement is saved all the same, status 0, with a warning. (Root lists any folder.)
+if [ "$(id -u)" != 0 ]; then
+    prepare='mkdir -p "$data/barovista" && chmod 300 "$data/barovista"'
+    expect 0 "1013,13  hPa\n2  hPa\nAktueller Luftdruck -1011,25 $under\n" \
+        "barovista: Die Verlaufsdatei $history wurde gespeichert, aber ihr Ordner $data/barovista ließ sich nicht auf den Datenträger übertragen: Keine Berechtigung (Permission denied). Nach einem Stromausfall könnte die neue Fassung fehlen." \
+        --altitude 1 --pressure 2 --record
+    chmod 700 "$data/barovista"
+    [ -s "$history" ] || { echo "FAIL nothing saved into the folder that cannot be listed"; status=1; }
+fi
 
 # The texts of a history file reach the terminal with their control
 # characters shown, not obeyed.
