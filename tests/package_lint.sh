@@ -6,14 +6,15 @@
 # warning, its pedantic and informational remarks shown; hardening-check on
 # the installed binary; and an icon of the right size in each hicolor folder.
 #   package_lint.sh SOURCE_DIR PACKAGE_BUILD_DIR
-# Exits 77 (reported as skipped) when lintian or hardening-check is not
-# installed (packages lintian and devscripts).
+# Exits 77 (reported as skipped) when lintian, hardening-check or debhelper
+# is not installed (packages lintian, devscripts and debhelper).
 src=${1:?source folder}
 dir=${2:?package build folder}
 
 missing=""
 command -v lintian >/dev/null 2>&1 || missing="$missing lintian"
 command -v hardening-check >/dev/null 2>&1 || missing="$missing hardening-check"
+command -v dh >/dev/null 2>&1 || missing="$missing debhelper"
 if [ -n "$missing" ]; then
     echo "skipped: not installed:$missing"
     exit 77
