@@ -23,6 +23,7 @@ add_library(barovista_pressure STATIC
   ${BAROVISTA_SOURCE_DIR}/pressure/formulas.cpp
   ${BAROVISTA_SOURCE_DIR}/pressure/evaluation.cpp
   ${BAROVISTA_SOURCE_DIR}/pressure/calibration.cpp
+  ${BAROVISTA_SOURCE_DIR}/pressure/inputfilter.cpp
 )
 barovista_layer_includes(barovista_pressure pressure)
 target_link_libraries(barovista_pressure PUBLIC Qt6::Core barovista_warnings)

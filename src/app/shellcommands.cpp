@@ -7,7 +7,7 @@
 #include "history/statistics.h"
 #include "pressure/calibration.h"
 #include "pressure/evaluation.h"
-#include "ui/inputfilter.h"
+#include "pressure/inputfilter.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -24,23 +24,6 @@
 namespace barovista {
 
 namespace {
-
-// The text a field holds after the value was typed into it key by key, or
-// nothing where the field's filter swallows a character: the options accept
-// exactly what the window's fields accept.
-std::optional<QString> typedInto(InputFilter filter, const QString &value)
-{
-    if (value.isEmpty())
-        return std::nullopt;
-    QString field;
-    for (const QChar typed : value) {
-        const char16_t character = filter(field, typed.unicode()).character;
-        if (character == 0 || character == kBackspace)
-            return std::nullopt;
-        field += QChar(character);
-    }
-    return field;
-}
 
 QString lines(const QString &boxText)
 {

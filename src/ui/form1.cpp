@@ -8,7 +8,7 @@
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/inputfield.h"
-#include "ui/inputfilter.h"
+#include "pressure/inputfilter.h"
 #include "ui/placement.h"
 #include "ui/platform.h"
 #include "ui/product.h"

@@ -29,7 +29,7 @@
 #include "history/session.h"
 #include "pressure/evaluation.h"
 #include "pressure/numbers.h"
-#include "ui/inputfilter.h"
+#include "pressure/inputfilter.h"
 #include "ui/platform.h"
 
 #include <QMainWindow>

@@ -8,7 +8,7 @@
 
 #include "pressure/formulas.h"
 #include "ui/inputfield.h"
-#include "ui/inputfilter.h"
+#include "pressure/inputfilter.h"
 #include "ui/scale.h"
 
 #include <QAction>

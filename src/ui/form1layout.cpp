@@ -6,7 +6,7 @@
 #include "ui/form1.h"
 
 #include "ui/inputfield.h"
-#include "ui/inputfilter.h"
+#include "pressure/inputfilter.h"
 #include "ui/line.h"
 #include "ui/pictures.h"
 #include "ui/product.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/inputfield.h"
 
-#include "ui/inputfilter.h"
+#include "pressure/inputfilter.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -35,6 +35,40 @@ void InputField::inputMethodEvent(QInputMethodEvent *event)
 }
 
 namespace {
+
+// The character a key press would type, or 0 for keys that type none (arrows,
+// Home, End, Delete, function keys). Enter, Escape and Backspace count as
+// characters, and so do Ctrl+letter combinations (as control codes), so that
+// the filters can swallow keyboard copy and paste.
+char16_t typedCharacter(const QKeyEvent &event)
+{
+    const int key = event.key();
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    switch (key) {
+    // Ctrl+Backspace types DEL, which the filters swallow, rather than
+    // deleting a whole word.
+    case Qt::Key_Backspace:
+        return (mods & Qt::ControlModifier) ? kDelete : kBackspace;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return kEnter;
+    case Qt::Key_Escape:
+        return kEscape;
+    default:
+        break;
+    }
+    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
+        return static_cast<char16_t>(key - Qt::Key_A + 1);
+    const QString text = event.text();
+    if (text.size() == 1 && text.front().isPrint())
+        return text.front().unicode();
+    if (text.size() == 1 && text.front().unicode() > 0 && text.front().unicode() < 32
+        && (mods & Qt::ControlModifier))
+        return text.front().unicode();
+    if (text.size() > 1 && text.front().isPrint())
+        return text.front().unicode(); // composed input: its first character decides
+    return 0;
+}
 
 bool sameKey(int key, quint32 scanCode, int otherKey, quint32 otherScanCode)
 {

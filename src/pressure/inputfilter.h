@@ -2,8 +2,7 @@
 #pragma once
 
 #include <QString>
-
-class QKeyEvent;
+#include <optional>
 
 namespace barovista {
 
@@ -32,10 +31,9 @@ FilterDecision altitudeFilter(const QString &text, char16_t character);
 // Pressures: digits and one ".", a "," becomes ".", seven characters at most.
 FilterDecision pressureFilter(const QString &text, char16_t character);
 
-// The character a key press would type, or 0 for keys that type none (arrows,
-// Home, End, Delete, function keys). Enter, Escape and Backspace count as
-// characters, and so do Ctrl+letter combinations (as control codes), so that
-// the filters can swallow keyboard copy and paste.
-char16_t typedCharacter(const QKeyEvent &event);
+// The text a field holds after `value` was typed into it character by
+// character, or nothing where the filter swallows one of them: a value given
+// elsewhere (the command line) is taken exactly as the field would take it.
+std::optional<QString> typedInto(InputFilter filter, const QString &value);
 
 } // namespace barovista
