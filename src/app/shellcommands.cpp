@@ -283,6 +283,10 @@ int ShellCommands::run() const
         if (status != kOk)
             errors += QStringLiteral("barovista: Die Messung wurde nicht gespeichert: ")
                       + oneLine(recorded.error) + QLatin1Char('\n');
+        // Saved, but less safe than it should be: said, and still a success,
+        // so that a script does not record the measurement twice.
+        else if (!recorded.warning.isEmpty())
+            errors += QStringLiteral("barovista: ") + oneLine(recorded.warning) + QLatin1Char('\n');
     }
 
     // The report of the history as it is on disk now; reading changes nothing.
