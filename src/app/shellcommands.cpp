@@ -2,8 +2,7 @@
 #include "app/shellcommands.h"
 
 #include "history/datafolder.h"
-#include "history/historystore.h"
-#include "history/recordfile.h"
+#include "history/session.h"
 #include "history/statistics.h"
 #include "pressure/calibration.h"
 #include "pressure/evaluation.h"
@@ -237,14 +236,24 @@ int ShellCommands::run() const
         return kBadInput;
     }
 
-    // The numbers and texts of the window's evaluation and calibration.
+    // The same session a window has, on the history as it is on disk now:
+    // read where the recording or the statistics need it, never written
+    // before the recording itself.
     const DisplayLocale locale = DisplayLocale::system();
+    const bool record = m_parser.isSet(m_record);
+    Session session(dataFolder());
+    std::optional<OpenResult> opened;
+    if (record || statistics)
+        opened = session.open(QDateTime::currentDateTime(), Session::Access::ReadOnly);
+
+    // The window's evaluation and calibration, its weather-service field as
+    // start-up restored it unless the value is given here.
     std::optional<EvaluationScreen> screen;
     std::optional<Calibration> calibration;
     if (altitude) {
-        screen = evaluateTexts(*altitude, *reading, locale);
+        screen = session.evaluate(*altitude, *reading, weather.value_or(session.kali.toText(locale)), locale);
         if (weather)
-            calibration = calibrateTexts(*altitude, *reading, *weather);
+            calibration = session.calibrate(*altitude, *reading, *weather);
         if (!screen || (weather && !calibration)) {
             refuse(QStringLiteral("Für diese Werte kann der Luftdruck nicht berechnet werden."));
             return kBadInput;
@@ -253,53 +262,54 @@ int ShellCommands::run() const
 
     int status = kOk;
     QString errors;
-    const QString file = historyFilePath(dataFolder());
-    if (m_parser.isSet(m_record)) {
-        // The measurement a window would record when closed right after this
-        // evaluation, its weather-service field as start-up restored it
-        // unless the value is given here.
-        Measurement measurement{{*altitude, *reading, weather.value_or(QString()), screen->meanPressureText,
-                                 screen->seaLevelText, screen->message.message},
-                                TaggedValue::fromDouble(screen->indicatorOffset),
-                                !weather.has_value()};
-        const RecordResult recorded =
-            recordOntoHistory(file, measurement, [] { return QDateTime::currentDateTime(); });
-        if (!recorded.damaged.isEmpty())
-            errors += QStringLiteral("barovista: ") + oneLine(recorded.damaged)
-                      + QStringLiteral(" Barovista beginnt eine neue Statistik.\n");
-        switch (recorded.status) {
-        case RecordResult::Status::Saved:
-            break;
-        case RecordResult::Status::Busy:
-            status = kBusy;
-            break;
-        case RecordResult::Status::Failed:
-            status = kSaveFailed;
-            break;
-        case RecordResult::Status::LeftAlone:
+    bool saved = false;
+    if (record) {
+        // Recorded exactly as closing a window right after this evaluation.
+        const std::optional<RecordResult> recorded =
+            session.close([] { return QDateTime::currentDateTime(); });
+        if (!recorded) {
+            // Nothing readable in the history's place: left alone.
             status = kNotAHistory;
-            break;
-        }
-        if (status != kOk)
             errors += QStringLiteral("barovista: Die Messung wurde nicht gespeichert: ")
-                      + oneLine(recorded.error) + QLatin1Char('\n');
-        // Saved, but less safe than it should be: said, and still a success,
-        // so that a script does not record the measurement twice.
-        else if (!recorded.warning.isEmpty())
-            errors += QStringLiteral("barovista: ") + oneLine(recorded.warning) + QLatin1Char('\n');
+                      + oneLine(opened->load.reason) + QLatin1Char('\n');
+        } else {
+            if (!recorded->damaged.isEmpty())
+                errors += QStringLiteral("barovista: ") + oneLine(recorded->damaged)
+                          + QStringLiteral(" Barovista beginnt eine neue Statistik.\n");
+            switch (recorded->status) {
+            case RecordResult::Status::Saved:
+                saved = true;
+                break;
+            case RecordResult::Status::Busy:
+                status = kBusy;
+                break;
+            case RecordResult::Status::Failed:
+                status = kSaveFailed;
+                break;
+            case RecordResult::Status::LeftAlone:
+                status = kNotAHistory;
+                break;
+            }
+            if (status != kOk)
+                errors += QStringLiteral("barovista: Die Messung wurde nicht gespeichert: ")
+                          + oneLine(recorded->error) + QLatin1Char('\n');
+            // Saved, but less safe than it should be: said, and still a success,
+            // so that a script does not record the measurement twice.
+            else if (!recorded->warning.isEmpty())
+                errors += QStringLiteral("barovista: ") + oneLine(recorded->warning) + QLatin1Char('\n');
+        }
     }
 
     // The report of the history as it is on disk now; reading changes nothing.
     std::optional<QString> report;
     bool reportRead = false;
     if (statistics) {
-        const LoadResult loaded =
-            loadRecordFile(file, QDateTime::currentDateTime(), DamagedFile::LeaveInPlace);
-        if (loaded.status == LoadResult::Status::Loaded || loaded.status == LoadResult::Status::Missing) {
+        const LoadResult::Status found = opened->load.status;
+        if (saved || found == LoadResult::Status::Loaded || found == LoadResult::Status::Missing) {
             reportRead = true;
-            report = statisticsReport(loaded.record, QDate::currentDate(), locale);
+            report = session.statistics(QDate::currentDate(), locale);
         } else {
-            errors += QStringLiteral("barovista: ") + oneLine(loaded.reason) + QLatin1Char('\n');
+            errors += QStringLiteral("barovista: ") + oneLine(opened->load.reason) + QLatin1Char('\n');
             if (status == kOk)
                 status = kNotAHistory;
         }

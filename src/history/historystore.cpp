@@ -232,10 +232,7 @@ RecordResult recordOntoHistory(const QString &filePath, const Measurement &measu
     }
 
     result.record[RecordField::Tendenzlatte] = measurement.tendenzlatte;
-    ScreenTexts screen = measurement.screen;
-    if (measurement.weatherServiceFromHistory)
-        screen.eingabe3 = result.record[RecordField::Kali].toText(DisplayLocale::system());
-    result.altitude = recordMeasurement(result.record, screen, now);
+    result.altitude = recordMeasurement(result.record, measurement.screen, now);
     const SaveResult saved = saveRecordFile(filePath, result.record);
     if (!saved.ok) {
         result.status = RecordResult::Status::Failed;

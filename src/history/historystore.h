@@ -65,11 +65,6 @@ struct Measurement
 {
     ScreenTexts screen;
     TaggedValue tendenzlatte;
-    // A window shows in its weather-service field what the history held at
-    // start-up. A recording without a window of its own sets this instead of
-    // screen.eingabe3: the field's text is then what the history on disk
-    // holds when the measurement is recorded onto it.
-    bool weatherServiceFromHistory = false;
 };
 
 struct RecordResult

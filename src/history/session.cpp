@@ -3,6 +3,7 @@
 
 #include "history/datafolder.h"
 #include "history/log.h"
+#include "history/recordfile.h"
 #include "history/statistics.h"
 
 #include <array>
@@ -45,14 +46,56 @@ void Session::setFromRecord(const Record &record)
         this->*member = record[field];
 }
 
-OpenResult Session::open(const QDateTime &now)
+OpenResult Session::open(const QDateTime &now, Access access)
 {
     saveok = 0;
     pfad = TaggedValue::fromText(m_folder);
-    const OpenResult opened = openHistory(m_filePath, now);
+    const OpenResult opened = access == Access::Window ? openHistory(m_filePath, now) : readHistory(now);
     m_unreadable = opened.load.status == LoadResult::Status::Unreadable;
     setFromRecord(opened.record);
     return opened;
+}
+
+OpenResult Session::readHistory(const QDateTime &now) const
+{
+    OpenResult read;
+    read.saved.ok = true;
+    read.load = loadRecordFile(m_filePath, now, DamagedFile::LeaveInPlace);
+    read.record = read.load.status == LoadResult::Status::Loaded ? read.load.record
+                                                                 : emptyRecord(toDaySerial(now.date()));
+    return read;
+}
+
+std::optional<EvaluationScreen> Session::evaluate(const QString &altitude, const QString &reading,
+                                                  const QString &weatherService, const DisplayLocale &locale)
+{
+    std::optional<EvaluationScreen> result = evaluateTexts(altitude, reading, locale);
+    if (!result)
+        return result;
+    eingabe_hoehe = TaggedValue::fromDouble(result->altitude);
+    normaldruck_meer = TaggedValue::fromDouble(result->numbers.meanPressure);
+    tendenz = TaggedValue::fromDouble(result->numbers.tendenz);
+    tendenzlatte = TaggedValue::fromDouble(result->indicatorOffset);
+    m_screen = {altitude,
+                reading,
+                weatherService,
+                result->meanPressureText,
+                result->seaLevelText,
+                result->message.message};
+    saveok = 1;
+    return result;
+}
+
+std::optional<Calibration> Session::calibrate(const QString &altitude, const QString &reading,
+                                              const QString &weatherService)
+{
+    std::optional<Calibration> result = calibrateTexts(altitude, reading, weatherService);
+    if (!result)
+        return result;
+    eingabe_hoehe = TaggedValue::fromDouble(result->altitude);
+    eingabe_wetterdienst = TaggedValue::fromDouble(result->weatherService);
+    druckabweichung = result->deviation;
+    return result;
 }
 
 bool Session::pending() const

@@ -5,6 +5,8 @@
 #include "history/record.h"
 #include "history/recording.h"
 #include "history/taggedvalue.h"
+#include "pressure/calibration.h"
+#include "pressure/evaluation.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -64,9 +66,25 @@ public:
     Record toRecord() const;
     void setFromRecord(const Record &record);
 
+    // How a run meets the history at its start: a window takes the lock and
+    // begins a history where there is none or a damaged one; a run without a
+    // window (the command line) only reads, and leaves all writing to the
+    // recording.
+    enum class Access { Window, ReadOnly };
     // Start-up: reads the history into the members (openHistory). A history
     // that cannot be read in its place lets nothing be recorded in this run.
-    OpenResult open(const QDateTime &now);
+    OpenResult open(const QDateTime &now, Access access = Access::Window);
+
+    // The evaluation of the altitude and barometer texts beside the
+    // weather-service text: the members take its numbers, the screen its
+    // texts, and it waits to be recorded. Empty where the formula has no
+    // finite value; nothing changes then.
+    std::optional<EvaluationScreen> evaluate(const QString &altitude, const QString &reading,
+                                             const QString &weatherService, const DisplayLocale &locale);
+    // The calibration of the three texts: the members take its numbers.
+    // Empty where the formula has no finite value.
+    std::optional<Calibration> calibrate(const QString &altitude, const QString &reading,
+                                         const QString &weatherService);
 
     // The screen as closing would record it; the window keeps it current.
     void setScreen(const ScreenTexts &screen) { m_screen = screen; }
@@ -95,6 +113,7 @@ public:
 
 private:
     static void exitHandler();
+    OpenResult readHistory(const QDateTime &now) const;
 
     QString m_folder;
     QString m_filePath;

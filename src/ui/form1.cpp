@@ -3,12 +3,11 @@
 
 #include "history/datafolder.h"
 #include "history/statistics.h"
-#include "pressure/calibration.h"
+#include "pressure/inputfilter.h"
 #include "ui/accessibility.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/inputfield.h"
-#include "pressure/inputfilter.h"
 #include "ui/placement.h"
 #include "ui/platform.h"
 #include "ui/product.h"
@@ -154,21 +153,16 @@ void Form1::Command1_Click()
         return;
     // Refused before anything changes: the formula has no value there.
     const std::optional<EvaluationScreen> result =
-        evaluateTexts(eingabe1->text(), eingabe2->text(), m_locale);
+        m_session.evaluate(eingabe1->text(), eingabe2->text(), eingabe3->text(), m_locale);
     if (!result) {
         warnAltitudeOutOfRange();
         focusTo(eingabe1);
         return;
     }
-
-    m_session.tendenzlatte = TaggedValue::fromDouble(0);
-    storeEvaluation(result->altitude, result->numbers);
     anzeige1->setText(result->meanPressureText);
     anzeige2->setText(result->seaLevelText);
-    applyDeviationMessage(result->numbers.tendenz);
-    m_session.tendenzlatte = TaggedValue::fromDouble(result->indicatorOffset);
+    showDeviationMessage(result->message);
     Frame2->showIndicator(result->indicatorOffset, scale::isOffScale(result->numbers.tendenz));
-    m_session.saveok = 1;
 }
 
 void Form1::Command2_Click()
@@ -177,23 +171,19 @@ void Form1::Command2_Click()
         || refuseEmpty(eingabe2, readingMissingPrompt()))
         return;
     const std::optional<Calibration> result =
-        calibrateTexts(eingabe1->text(), eingabe2->text(), eingabe3->text());
+        m_session.calibrate(eingabe1->text(), eingabe2->text(), eingabe3->text());
     if (!result) {
         warnAltitudeOutOfRange();
         focusTo(eingabe1);
         return;
     }
-    m_session.eingabe_hoehe = TaggedValue::fromDouble(result->altitude);
-    m_session.eingabe_wetterdienst = TaggedValue::fromDouble(result->weatherService);
-    m_session.druckabweichung = result->deviation;
     m_platform->showMessage(this,
                             {calibrationReport(*result, m_locale), titleOf(QStringLiteral("Kalibrierung")),
                              Platform::Buttons::Ok, Platform::Icon::None, Platform::Answer::Ok});
 }
 
-void Form1::applyDeviationMessage(double tendenzValue)
+void Form1::showDeviationMessage(const DeviationMessage &message)
 {
-    const DeviationMessage message = deviationMessage(tendenzValue, m_locale);
     const QColor colour = qColor(colourOf(message.tendency));
     setMessage(message.message);
     setColours(anzeige4, {{QPalette::WindowText, colour}});

@@ -28,8 +28,8 @@
 
 #include "history/session.h"
 #include "pressure/evaluation.h"
-#include "pressure/numbers.h"
 #include "pressure/inputfilter.h"
+#include "pressure/numbers.h"
 #include "ui/platform.h"
 
 #include <QMainWindow>
@@ -158,7 +158,7 @@ private:
     void focusExit(InputField *field);
 
     // The sentence under the results and the deviation beside the scale.
-    void applyDeviationMessage(double tendenzValue);
+    void showDeviationMessage(const DeviationMessage &message);
     // The evaluation's numbers into the members: the altitude always, the
     // mean pressure and the deviation where there is a result.
     void storeEvaluation(double altitude, const std::optional<Evaluation> &result);

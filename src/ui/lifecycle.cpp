@@ -50,7 +50,7 @@ void Form1::Form1_Load()
     const bool computable = result && std::isfinite(result->tendenz);
     storeEvaluation(altitude, computable ? result : std::nullopt);
     if (computable)
-        applyDeviationMessage(result->tendenz);
+        showDeviationMessage(deviationMessage(result->tendenz, m_locale));
     // The saved offset moves the indicator from its design position.
     Frame2->placeIndicator(history.tendenzlatte.toNumber(), computable && scale::isOffScale(result->tendenz));
 
