@@ -34,7 +34,9 @@ lintian --pedantic --display-info --fail-on error,warning "$changes" || status=1
 # Control-flow protection is left out: Debian 12's C start files (Scrt1.o,
 # crti.o, crtn.o) carry no IBT/SHSTK marks, so no binary linked with them
 # can have them.
-hardening-check --nocfprotection "$tmp/usr/bin/barovista" || status=1
+# The program and any private library of its own.
+hardening-check --nocfprotection "$tmp/usr/bin/barovista" \
+    $(find "$tmp/usr/lib" -name '*.so*' -type f 2>/dev/null) || status=1
 
 for size in 16 22 24 32 48 64 128 256; do
     icon=$tmp/usr/share/icons/hicolor/${size}x${size}/apps/barovista.png
