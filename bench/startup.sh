@@ -1,7 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Start-up benchmark: Barovista beside xcalc and galculator, each started
-# RUNS times, interleaved, on the same virtual X server.
+# Start-up benchmark: Barovista beside xcalc, galculator and a bare Qt
+# window (bench/qtwindow.cpp: a main window with a menu bar and one line of
+# text), each started RUNS times, interleaved, on the same virtual X server.
 #
 #   bench/startup.sh [BAROVISTA_BINARY] [RUNS]      (defaults: build/src/barovista, 15)
 #
@@ -38,7 +39,7 @@ fi
 # xfonts-base, xfonts-75dpi and xbitmaps: the fonts and the icon that xcalc's
 # own resources name. Without them xcalc falls back to the server's built-in
 # font and would be measured doing less than it does on a desktop.
-packages="xvfb x11-apps galculator time gcc libc6-dev libx11-dev dbus-daemon xfonts-base xfonts-75dpi xbitmaps"
+packages="xvfb x11-apps galculator time gcc g++ libc6-dev libx11-dev dbus-daemon xfonts-base xfonts-75dpi xbitmaps pkgconf qt6-base-dev"
 . "$here/install-missing.sh"
 # shellcheck disable=SC2086
 install_missing $packages
@@ -52,6 +53,8 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 cc -O2 -o "$tmp/mapwait" "$here/mapwait.c" -lX11
+# shellcheck disable=SC2046
+c++ -O2 -fPIC -o "$tmp/qtwindow" "$here/qtwindow.cpp" $(pkg-config --cflags --libs Qt6Widgets)
 
 # The same fresh home, runtime folder and data folder for every program.
 mkdir -p "$tmp/home" "$tmp/runtime" "$tmp/appdata"
@@ -75,7 +78,7 @@ round() {
     dbus-run-session -- sh -c '
         i=0
         while [ "$i" -le "$1" ]; do
-            for program in xcalc galculator "$2"; do
+            for program in xcalc galculator "$3/qtwindow" "$2"; do
                 if out=$(/usr/bin/time -f %M -o "$3/rss" "$3/mapwait" -s "$4" "$program" 2>/dev/null); then
                     # Start 0 of each program is the warm-up (see above).
                     [ "$i" -gt 0 ] && echo "$(basename "$program") $out $(cat "$3/rss")" >>"$3/results"
@@ -117,6 +120,8 @@ round() {
             b = order[programs]
             if (m["xcalc"] > 0)
                 printf "  %s / xcalc, time to window:   %.2f\n", b, m[b] / m["xcalc"]
+            if (m["qtwindow"] > 0)
+                printf "  %s / qtwindow, time to window: %.2f\n", b, m[b] / m["qtwindow"]
             if (r["galculator"] > 0)
                 printf "  %s / galculator, peak RSS:    %.2f\n", b, r[b] / r["galculator"]
             if (mismatch)

@@ -216,4 +216,22 @@ if [ $got != 1 ] || ! grep -q "^barovista: cannot open a window: the display :$n
     echo "FAIL barovista on the dead display :$n: exit $got (want 1), stderr: $(cat "$err")"
     status=1
 fi
+
+# Without a window nothing of the window is loaded: neither its module nor
+# Qt Gui, Qt Widgets, X11, xcb, Wayland, EGL/GL or the font libraries. The
+# loader's trace names every library opened; QtCore must be among them, or
+# there was no trace to look at.
+for args in --help --version "--altitude 321 --pressure 987,5 --weather 1021,3 --json" \
+            "--altitude 321 --pressure 987,5 --record --statistics"; do
+    # shellcheck disable=SC2086
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C.UTF-8 APPDATA="$data" LD_DEBUG=files \
+        "$bin" $args >/dev/null 2>"$err"
+    window=$(grep -Eo 'file=[^ ]*(barovista-window|libQt6(Gui|Widgets|XcbQpa|Wayland|OpenGL)|libX11|libxcb|libwayland|libEGL|libGL|libOpenGL|libfontconfig|libfreetype|libharfbuzz|libxkbcommon)[^ ]*' "$err" | sort -u | tr '\n' ' ')
+    if ! grep -q 'file=libQt6Core' "$err" || [ -n "$window" ]; then
+        echo "FAIL barovista $args loads the window's libraries: ${window:-(no loader trace)}"
+        status=1
+    else
+        echo "ok   barovista $args loads no window library"
+    fi
+done
 exit $status

@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shellcommands.h"
-#include "ui/form1.h"
-#include "ui/placement.h"
+#include "app/window.h"
 #include "ui/product.h"
-#include "ui/qttexts.h"
-#include "ui/shutdownsignals.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
-#include <QSessionManager>
-#include <QTranslator>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <tuple>
+#include <string>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -24,6 +19,9 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+#endif
+#ifdef BAROVISTA_WINDOW_MODULE
+#include <dlfcn.h>
 #endif
 
 namespace {
@@ -46,14 +44,6 @@ void answerInParentConsole()
         std::freopen("CONOUT$", "w", stdout);
     if (unset(STD_ERROR_HANDLE))
         std::freopen("CONOUT$", "w", stderr);
-}
-
-// Tells the installer and the uninstaller that Barovista runs: they ask the
-// user to close it first instead of failing to replace or remove the
-// program. The mutex lives as long as the process; Windows closes it.
-void announceRunning()
-{
-    CreateMutexW(nullptr, FALSE, L"Global\\Barovista");
 }
 #endif
 
@@ -83,42 +73,6 @@ bool hasDisplay()
         return value && *value;
     };
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
-}
-
-// While the application connects to the display, Qt's platform messages wait
-// here. A display that is named but cannot be reached (DISPLAY=:99 without an
-// X server) makes Qt give up with a fatal message and abort(); the program
-// ends instead with status 1 and its own line, as without a display.
-QtMessageHandler g_handlerBeforeConnecting = nullptr;
-QList<std::tuple<QtMsgType, QByteArray, QString>> g_heldMessages;
-
-void holdWhileConnecting(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type != QtFatalMsg) {
-        g_heldMessages.append({type, QByteArray(context.category ? context.category : ""), message});
-        return;
-    }
-    const char *display = std::getenv("WAYLAND_DISPLAY");
-    if (!display || !*display)
-        display = std::getenv("DISPLAY");
-    std::fprintf(stderr,
-                 "barovista: cannot open a window: the display %s cannot be reached. Start Barovista "
-                 "from a graphical desktop session.\n",
-                 display && *display ? display : "asked for");
-    std::fflush(stderr);
-    std::_Exit(1);
-}
-
-// Connected: Qt's messages of the connection go where they would have gone.
-void releaseHeldMessages()
-{
-    qInstallMessageHandler(g_handlerBeforeConnecting);
-    for (const auto &[type, category, message] : std::as_const(g_heldMessages)) {
-        const QMessageLogContext context(nullptr, 0, nullptr,
-                                         category.isEmpty() ? nullptr : category.constData());
-        qt_message_output(type, context, message);
-    }
-    g_heldMessages.clear();
 }
 #endif
 
@@ -177,6 +131,36 @@ std::optional<int> answerCommandLine(int &argc, char *argv[])
     return std::nullopt;
 }
 
+#ifdef BAROVISTA_WINDOW_MODULE
+// Loads the window's module and runs it. Its place is fixed at build time
+// relative to the program (BAROVISTA_WINDOW_MODULE: from the program's
+// folder to the private library folder, laid out the same way in the build
+// tree), never taken from the environment.
+int runWindowModule(int &argc, char *argv[])
+{
+    std::string path;
+    char self[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self);
+    if (length > 0 && static_cast<size_t>(length) < sizeof self) {
+        path.assign(self, static_cast<size_t>(length));
+        path.erase(path.rfind('/') + 1);
+        path += BAROVISTA_WINDOW_MODULE;
+    }
+    using Entry = int (*)(int *, char **);
+    void *module = path.empty() ? nullptr : ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    const auto entry =
+        module ? reinterpret_cast<Entry>(::dlsym(module, BAROVISTA_WINDOW_ENTRY_NAME)) : nullptr;
+    if (!entry) {
+        const char *why = path.empty() ? nullptr : ::dlerror();
+        std::fprintf(stderr, "barovista: cannot open a window: %s\n",
+                     why ? why : "the program's own path is unknown (/proc/self/exe)");
+        return 1;
+    }
+    // Not unloaded: what the window registered to run at exit stays there.
+    return entry(&argc, argv);
+}
+#endif
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -184,13 +168,10 @@ int main(int argc, char *argv[])
 #ifdef Q_OS_UNIX
     occupyClosedStandardDescriptors();
 #endif
-    QApplication::setApplicationName(QStringLiteral("barovista"));
-    QApplication::setApplicationVersion(QString::fromLatin1(barovista::kProductVersion));
+    QCoreApplication::setApplicationName(QStringLiteral("barovista"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(barovista::kProductVersion));
     if (const std::optional<int> status = answerCommandLine(argc, argv))
         return *status;
-#ifdef Q_OS_WIN
-    announceRunning();
-#endif
 #ifdef Q_OS_UNIX
     if (!hasDisplay()) {
         std::fputs("barovista: cannot open a window: no display found (neither DISPLAY nor "
@@ -200,43 +181,9 @@ int main(int argc, char *argv[])
         return 1;
     }
 #endif
-    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    // The menu bar stays in the window, whose client area is laid out below
-    // it. A desktop's global menu would take it out, and asking the desktop
-    // whether it has one costs a D-Bus round trip before the window shows.
-    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
-#ifdef Q_OS_UNIX
-    g_handlerBeforeConnecting = qInstallMessageHandler(holdWhileConnecting);
+#ifdef BAROVISTA_WINDOW_MODULE
+    return runWindowModule(argc, argv);
+#else
+    return barovista_run_window(&argc, argv);
 #endif
-    QApplication app(argc, argv);
-#ifdef Q_OS_UNIX
-    releaseHeldMessages();
-#endif
-    QApplication::setDesktopFileName(QStringLiteral("barovista"));
-
-    // Qt's own texts (the edit menu of the input fields) in German; the
-    // program's texts are German anyway.
-    QTranslator qtTexts;
-    if (barovista::loadQtTexts(qtTexts))
-        QApplication::installTranslator(&qtTexts);
-
-    barovista::Form1 form;
-    // Logout, kill, a closed terminal and Ctrl+C save as the close button does.
-    barovista::ShutdownSignals shutdownSignals;
-    QObject::connect(&shutdownSignals, &barovista::ShutdownSignals::received, &form,
-                     &barovista::Form1::endBySignal);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
-                     [&form](QSessionManager &) { form.commitSessionData(); });
-    form.Form1_Load();
-    if (form.hasEnded()) // a signal came while start-up showed a box
-        return 0;
-    // What is pending is saved should Qt end the process through exit().
-    form.session().saveOnExit();
-    form.adjustSize();
-    // A Wayland compositor places windows itself and ignores a position
-    // asked for; elsewhere the window opens centred on the screen.
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        barovista::centreOnScreen(form);
-    form.show();
-    return app.exec();
 }
