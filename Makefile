@@ -5,7 +5,9 @@
 
 BUILD_DIR ?= build
 JOBS ?= 2
-CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The configurations are the presets of CMakePresets.json (dev, asan,
+# windows); CMAKE_FLAGS adds to them.
+CMAKE_FLAGS ?=
 
 .PHONY: run test build deps clean screenshot package check-package package-arm64 check-reproducible test-asan fuzz windows test-windows check-format format
 
@@ -13,7 +15,7 @@ deps:
 	@./scripts/install-deps
 
 build: deps
-	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
+	@cmake --preset dev -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD_DIR) -j$(JOBS)
 
 run: build
@@ -29,13 +31,13 @@ test: build
 # The package built twice from two copies of the sources, at two paths and
 # times, compared byte for byte (the CTest test package_reproducible).
 check-reproducible: deps
-	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
+	@cmake --preset dev -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
 	@cd $(BUILD_DIR) && ctest --output-on-failure -L reproducible
 
 # The same tests built with the address and undefined-behaviour sanitizers.
 ASAN_BUILD_DIR ?= build-asan
 test-asan: deps
-	@cmake -S . -B $(ASAN_BUILD_DIR) $(CMAKE_FLAGS) -DBAROVISTA_SANITIZE=ON >/dev/null
+	@cmake --preset asan -B $(ASAN_BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(ASAN_BUILD_DIR) -j$(JOBS)
 	@cd $(ASAN_BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
 

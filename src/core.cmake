@@ -17,6 +17,15 @@ function(barovista_layer_includes target layer)
   target_include_directories(${target} PUBLIC ${root})
 endfunction()
 
+# Qt's compile-time guards for the program's own code: no implicit
+# conversion between QString and 8-bit strings (every text names its
+# encoding), no connect without a context object, nothing Qt deprecated up
+# to 6.4.
+function(barovista_qt_guards target)
+  target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII
+    QT_NO_CONTEXTLESS_CONNECT QT_DISABLE_DEPRECATED_UP_TO=0x060400)
+endfunction()
+
 # Core: numbers, formulas and the history file. QtCore only, no widgets.
 add_library(barovista_pressure STATIC
   ${BAROVISTA_SOURCE_DIR}/pressure/numbers.cpp
@@ -26,6 +35,7 @@ add_library(barovista_pressure STATIC
   ${BAROVISTA_SOURCE_DIR}/pressure/inputfilter.cpp
 )
 barovista_layer_includes(barovista_pressure pressure)
+barovista_qt_guards(barovista_pressure)
 target_link_libraries(barovista_pressure PUBLIC Qt6::Core barovista_warnings)
 
 add_library(barovista_history STATIC
@@ -40,5 +50,6 @@ add_library(barovista_history STATIC
   ${BAROVISTA_SOURCE_DIR}/history/log.cpp
 )
 barovista_layer_includes(barovista_history history)
+barovista_qt_guards(barovista_history)
 target_link_libraries(barovista_history PUBLIC barovista_pressure)
 
