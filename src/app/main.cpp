@@ -147,7 +147,10 @@ int runWindowModule(int &argc, char *argv[])
         path += BAROVISTA_WINDOW_MODULE;
     }
     using Entry = int (*)(int *, char **);
-    void *module = path.empty() ? nullptr : ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Bound as the program itself is: lazily, unless the module was linked
+    // for immediate binding (Debian's hardened build), as the loader would
+    // have bound these libraries had the program linked them.
+    void *module = path.empty() ? nullptr : ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
     const auto entry =
         module ? reinterpret_cast<Entry>(::dlsym(module, BAROVISTA_WINDOW_ENTRY_NAME)) : nullptr;
     if (!entry) {
