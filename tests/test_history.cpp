@@ -155,6 +155,8 @@ private slots:
     void lockIsRespected_data();
     void lockIsRespected();
     void sessionRecordsWhatIsPending();
+    void sessionRestoresTheRecordedScreen_data();
+    void sessionRestoresTheRecordedScreen();
 
     void dataFolderLocation_data();
     void dataFolderLocation();
@@ -994,6 +996,40 @@ void TestHistory::neighboursAreNeverRemoved()
 // The session's end and closing record only what is pending: a save that
 // fails (a file where the folder belongs) stays pending for the next try, and
 // a saved measurement is recorded again only after a new evaluation.
+// Start-up shows a recorded evaluation only where it can be computed again.
+void TestHistory::sessionRestoresTheRecordedScreen_data()
+{
+    QTest::addColumn<QString>("altitude");
+    QTest::addColumn<QString>("reading");
+    QTest::addColumn<bool>("blank");
+    QTest::addColumn<bool>("offScale");
+    // A row of its own per line: altitude, reading, blanked, off the scale.
+    // Nothing recorded reads 0 hPa, off the scale, and blanks it all.
+    QTest::newRow("nothing recorded") << QString() << QString() << true << true;
+    QTest::newRow("below the mean") << QStringLiteral("500") << QStringLiteral("950.5") << false << false;
+    QTest::newRow("off the scale") << QStringLiteral("0") << QStringLiteral("1063.26") << false << true;
+    QTest::newRow("beyond the formula") << QStringLiteral("50000") << QStringLiteral("950") << true << false;
+    QTest::newRow("no finite result")
+        << QStringLiteral("0") << QString(400, QLatin1Char('9')) << true << false;
+}
+
+void TestHistory::sessionRestoresTheRecordedScreen()
+{
+    QFETCH(QString, altitude);
+    QFETCH(QString, reading);
+    QFETCH(bool, blank);
+    QFETCH(bool, offScale);
+    QTemporaryDir dir;
+    Session session(dir.filePath(QStringLiteral("barovista")));
+    session.hoehe = TaggedValue::fromText(altitude);
+    session.luftdruck = TaggedValue::fromText(reading);
+    const Session::Restored restored = session.restore(m_german);
+    QCOMPARE(restored.blank, blank);
+    QCOMPARE(restored.offScale, offScale);
+    QVERIFY(blank || restored.deviation);
+    QCOMPARE(restored.texts.eingabe2, reading);
+}
+
 void TestHistory::sessionRecordsWhatIsPending()
 {
     QTemporaryDir dir;

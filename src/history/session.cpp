@@ -86,6 +86,50 @@ std::optional<EvaluationScreen> Session::evaluate(const QString &altitude, const
     return result;
 }
 
+std::optional<QString> Session::recompute(const QString &altitude, const QString &reading,
+                                          const DisplayLocale &locale)
+{
+    if (altitude.isEmpty())
+        return std::nullopt;
+    const std::optional<Evaluation> result = storeNumbers(altitude, reading);
+    return result ? pressureFieldText(result->meanPressure, locale) : QString();
+}
+
+Session::Restored Session::restore(const DisplayLocale &locale)
+{
+    Restored restored;
+    restored.texts = {hoehe.toText(locale), luftdruck.toText(locale), kali.toText(locale),
+                      mitte.toText(locale), meer.toText(locale),      infotext.toText(locale)};
+    // The formulas give no result where it would not be finite.
+    const std::optional<Evaluation> result = barovista::evaluate(readLeadingNumber(restored.texts.eingabe1),
+                                                                 readLeadingNumber(restored.texts.eingabe2));
+    storeNumbers(restored.texts.eingabe1, result);
+    if (result)
+        restored.deviation = deviationMessage(result->tendenz, locale);
+    // The saved offset moves the indicator from its design position.
+    restored.indicatorOffset = tendenzlatte.toNumber();
+    restored.offScale = result && scale::isOffScale(result->tendenz);
+    restored.blank = hoehe.equalsEmptyText() || !result;
+    return restored;
+}
+
+std::optional<Evaluation> Session::storeNumbers(const QString &altitude, const QString &reading)
+{
+    const std::optional<Evaluation> result =
+        barovista::evaluate(readLeadingNumber(altitude), readLeadingNumber(reading));
+    storeNumbers(altitude, result);
+    return result;
+}
+
+void Session::storeNumbers(const QString &altitude, const std::optional<Evaluation> &result)
+{
+    eingabe_hoehe = TaggedValue::fromDouble(readLeadingNumber(altitude));
+    if (!result)
+        return;
+    normaldruck_meer = TaggedValue::fromDouble(result->meanPressure);
+    tendenz = TaggedValue::fromDouble(result->tendenz);
+}
+
 std::optional<Calibration> Session::calibrate(const QString &altitude, const QString &reading,
                                               const QString &weatherService)
 {

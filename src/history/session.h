@@ -81,6 +81,28 @@ public:
     // finite value; nothing changes then.
     std::optional<EvaluationScreen> evaluate(const QString &altitude, const QString &reading,
                                              const QString &weatherService, const DisplayLocale &locale);
+    // The live recomputation while the altitude is typed: the members take
+    // the altitude and, where the formula has a value, the mean pressure and
+    // the deviation. Returns the mean-pressure display's text (empty where
+    // there is no mean pressure), or nothing for an empty altitude, which
+    // changes nothing else.
+    std::optional<QString> recompute(const QString &altitude, const QString &reading,
+                                     const DisplayLocale &locale);
+    // What start-up shows of the history just opened: the recorded texts,
+    // the sentence's colours and the indicator where the recorded
+    // evaluation can be computed again, and whether the results are to be
+    // blanked (no recorded evaluation, or one beyond the formula). The
+    // members take the numbers as the live recomputation does.
+    struct Restored
+    {
+        ScreenTexts texts;
+        std::optional<DeviationMessage> deviation;
+        double indicatorOffset = 0;
+        bool offScale = false;
+        bool blank = false;
+    };
+    Restored restore(const DisplayLocale &locale);
+
     // The calibration of the three texts: the members take its numbers.
     // Empty where the formula has no finite value.
     std::optional<Calibration> calibrate(const QString &altitude, const QString &reading,
@@ -114,6 +136,9 @@ public:
 private:
     static void exitHandler();
     OpenResult readHistory(const QDateTime &now) const;
+    // The altitude into the members and, where there is one, the result.
+    std::optional<Evaluation> storeNumbers(const QString &altitude, const QString &reading);
+    void storeNumbers(const QString &altitude, const std::optional<Evaluation> &result);
 
     QString m_folder;
     QString m_filePath;

@@ -205,18 +205,6 @@ void Form1::setMessage(const QString &text)
 }
 
 // ---------------------------------------------------------------------------
-// The members
-
-void Form1::storeEvaluation(double altitude, const std::optional<Evaluation> &result)
-{
-    m_session.eingabe_hoehe = TaggedValue::fromDouble(altitude);
-    if (!result)
-        return;
-    m_session.normaldruck_meer = TaggedValue::fromDouble(result->meanPressure);
-    m_session.tendenz = TaggedValue::fromDouble(result->tendenz);
-}
-
-// ---------------------------------------------------------------------------
 // Menu
 
 void Form1::Ende_Click()

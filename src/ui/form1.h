@@ -159,9 +159,6 @@ private:
 
     // The sentence under the results and the deviation beside the scale.
     void showDeviationMessage(const DeviationMessage &message);
-    // The evaluation's numbers into the members: the altitude always, the
-    // mean pressure and the deviation where there is a result.
-    void storeEvaluation(double altitude, const std::optional<Evaluation> &result);
     void setMessage(const QString &text);
 
     bool menuBarKey(QKeyEvent *event);

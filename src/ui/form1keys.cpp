@@ -6,9 +6,8 @@
 
 #include "ui/form1.h"
 
-#include "pressure/formulas.h"
-#include "ui/inputfield.h"
 #include "pressure/inputfilter.h"
+#include "ui/inputfield.h"
 #include "ui/scale.h"
 
 #include <QAction>
@@ -75,21 +74,12 @@ void Form1::eingabe3_KeyDown(int key)
 
 void Form1::liveRecomputation()
 {
-    if (eingabe1->text().isEmpty()) {
-        anzeige1->setText(QString());
-        return;
-    }
-    const double altitude = readLeadingNumber(eingabe1->text());
-    const double reading = readLeadingNumber(eingabe2->text());
-    const std::optional<Evaluation> result = evaluate(altitude, reading);
-    storeEvaluation(altitude, result);
-    if (result) {
-        anzeige1->setText(pressureFieldText(result->meanPressure, m_locale));
-    } else {
-        // No mean pressure exists for such an altitude; show none.
-        anzeige1->setText(QString());
-    }
-    resultClearing();
+    // No mean pressure for an empty altitude, or one beyond the formula.
+    const std::optional<QString> meanPressure =
+        m_session.recompute(eingabe1->text(), eingabe2->text(), m_locale);
+    anzeige1->setText(meanPressure.value_or(QString()));
+    if (meanPressure)
+        resultClearing();
 }
 
 void Form1::resultClearing()

@@ -3,7 +3,6 @@
 // the session, and closing, the signals and the desktop session's end saving
 // through it. The reset is with the menu entries in form1.cpp.
 
-#include "pressure/formulas.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
@@ -13,8 +12,6 @@
 
 #include <QCoreApplication>
 #include <QLabel>
-
-#include <cmath>
 
 namespace barovista {
 
@@ -36,26 +33,18 @@ void Form1::Form1_Load()
                               "Datenträger), wird sie gespeichert."));
     }
 
-    const Session &history = m_session;
-    eingabe1->setText(history.hoehe.toText(m_locale));
-    eingabe2->setText(history.luftdruck.toText(m_locale));
-    anzeige1->setText(history.mitte.toText(m_locale));
-    anzeige2->setText(history.meer.toText(m_locale));
-    setMessage(history.infotext.toText(m_locale));
-    eingabe3->setText(history.kali.toText(m_locale));
-
-    const double altitude = readLeadingNumber(eingabe1->text());
-    const double reading = readLeadingNumber(eingabe2->text());
-    const std::optional<Evaluation> result = evaluate(altitude, reading);
-    const bool computable = result && std::isfinite(result->tendenz);
-    storeEvaluation(altitude, computable ? result : std::nullopt);
-    if (computable)
-        showDeviationMessage(deviationMessage(result->tendenz, m_locale));
-    // The saved offset moves the indicator from its design position.
-    Frame2->placeIndicator(history.tendenzlatte.toNumber(), computable && scale::isOffScale(result->tendenz));
-
+    const Session::Restored restored = m_session.restore(m_locale);
+    eingabe1->setText(restored.texts.eingabe1);
+    eingabe2->setText(restored.texts.eingabe2);
+    anzeige1->setText(restored.texts.anzeige1);
+    anzeige2->setText(restored.texts.anzeige2);
+    setMessage(restored.texts.anzeige4);
+    eingabe3->setText(restored.texts.eingabe3);
+    if (restored.deviation)
+        showDeviationMessage(*restored.deviation);
+    Frame2->placeIndicator(restored.indicatorOffset, restored.offScale);
     // No saved evaluation, or one that cannot be computed again: a blank screen.
-    if (history.hoehe.equalsEmptyText() || !computable) {
+    if (restored.blank) {
         setMessage(QString());
         anzeige2->setText(QString());
         anzeige1->setText(QString());
