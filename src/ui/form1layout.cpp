@@ -5,8 +5,8 @@
 
 #include "ui/form1.h"
 
-#include "ui/inputfield.h"
 #include "pressure/inputfilter.h"
+#include "ui/inputfield.h"
 #include "ui/line.h"
 #include "ui/pictures.h"
 #include "ui/product.h"
