@@ -234,4 +234,15 @@ for args in --help --version "--altitude 321 --pressure 987,5 --weather 1021,3 -
         echo "ok   barovista $args loads no window library"
     fi
 done
+# A window does load its module, from the program's own private folder: a
+# platform that does not exist ends it there with status 1, display or not.
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=none-such LD_DEBUG=files "$bin" >/dev/null 2>"$err"
+got=$?
+if [ $got != 1 ] || ! grep -q 'file=[^ ]*/barovista/barovista-window\.so \[0\];  generating link map' "$err" ||
+   ! grep -q '^barovista: cannot open a window: the display asked for cannot be reached' "$err"; then
+    echo "FAIL barovista without options did not load barovista-window.so (exit $got)"
+    status=1
+else
+    echo "ok   barovista without options loads its window's module"
+fi
 exit $status
