@@ -212,6 +212,10 @@ void LifecycleTest::life_firstStartEvaluateCloseRestoreReset()
                            "Maximalwert:    1014,9  hPa / absolut:  900  hPa  (07.12.2026, 10:15:00) \r\n"
                            "Minimalwert:    1014,9  hPa / absolut:  900  hPa  (07.12.2026, 10:15:00) "));
         QCOMPARE(QApplication::focusWidget(), run->eingabe2);
+        // A key in the reading field clears the restored result, not the mean pressure.
+        QTest::keyClick(run->eingabe2, Qt::Key_End);
+        QVERIFY(run->anzeige4->text().isEmpty());
+        QCOMPARE(run->anzeige1->text(), QStringLiteral("898,54  hPa"));
 
         // A higher and then a lower value, each equal to nothing stored.
         run.evaluate(QStringLiteral("1000"), QStringLiteral("910"));

@@ -1038,8 +1038,7 @@ void TestHistory::sessionRecordsWhatIsPending()
     const Clock clock = [&] { return now; };
     Session session(folder);
     QVERIFY(session.open(now).saved.ok);
-    session.setScreen({"0", "1000", "", "", "1000  hPa", "x"});
-    session.saveok = 1;
+    session.evaluate(QStringLiteral("0"), QStringLiteral("1000"), QString(), m_german);
     const QString moved = folder + QStringLiteral(".weg");
     QVERIFY(QDir().rename(folder, moved) && writeAll(folder, "x"));
     QVERIFY(session.save(clock).value().status != RecordResult::Status::Saved);
@@ -1049,18 +1048,18 @@ void TestHistory::sessionRecordsWhatIsPending()
     QCOMPARE(decodeRecord(saved).record[RecordField::Luftdruck].textValue(), QStringLiteral("1000"));
     QVERIFY(!session.save(clock));
     QCOMPARE(readAll(session.filePath()), saved);
-    session.setScreen({"0", "990", "", "", "990  hPa", "x"});
-    session.saveok = 1;
+    session.evaluate(QStringLiteral("0"), QStringLiteral("990"), QString(), m_german);
+    // Pasted after the evaluation, without a key: recorded as the field holds it.
+    session.edited(Session::Field::Reading, QStringLiteral("990.0"));
     QCOMPARE(session.close(clock).value().status, RecordResult::Status::Saved);
     const Record record = decodeRecord(readAll(session.filePath())).record;
-    QCOMPARE(record[RecordField::Luftdruck].textValue(), QStringLiteral("990"));
+    QCOMPARE(record[RecordField::Luftdruck].textValue(), QStringLiteral("990.0"));
     QCOMPARE(record[RecordField::Maxmeer].doubleValue(), 1000.0);
     QCOMPARE(record[RecordField::Minmeer].doubleValue(), 990.0);
 
     // After closing nothing is recorded any more, not even by a late save.
     const QByteArray closed = readAll(session.filePath());
-    session.setScreen({"0", "980", "", "", "980  hPa", "x"});
-    session.saveok = 1;
+    session.evaluate(QStringLiteral("0"), QStringLiteral("980"), QString(), m_german);
     QVERIFY(!session.save(clock));
     QCOMPARE(readAll(session.filePath()), closed);
 
@@ -1068,8 +1067,7 @@ void TestHistory::sessionRecordsWhatIsPending()
     // session going: its measurement is still recorded.
     Session other(folder);
     other.open(now);
-    other.setScreen({"0", "970", "", "", "970  hPa", "x"});
-    other.saveok = 1;
+    other.evaluate(QStringLiteral("0"), QStringLiteral("970"), QString(), m_german);
     {
         QLockFile held(historyLockPath(other.filePath()));
         QVERIFY(held.tryLock());
@@ -1079,8 +1077,7 @@ void TestHistory::sessionRecordsWhatIsPending()
     const std::optional<RecordResult> kept = other.save(clock);
     QVERIFY(kept && kept->status == RecordResult::Status::Saved);
     // A reset done ends it: the measurement deleted stays deleted.
-    other.setScreen({"0", "960", "", "", "960  hPa", "x"});
-    other.saveok = 1;
+    other.evaluate(QStringLiteral("0"), QStringLiteral("960"), QString(), m_german);
     QCOMPARE(other.reset(200).status, ResetResult::Status::Deleted);
     QVERIFY(!other.save(clock));
     QVERIFY(!other.close(clock));
@@ -1098,8 +1095,7 @@ void TestHistory::sessionRecordsWhatIsPending()
         first->~Session();
         Session *second = new (place) Session(folder);
         second->open(now);
-        second->setScreen({"0", "950", "", "", "950  hPa", "x"});
-        second->saveok = 1;
+        second->evaluate(QStringLiteral("0"), QStringLiteral("950"), QString(), m_german);
         std::exit(0);
     }
     int status = 0;

@@ -89,10 +89,35 @@ std::optional<EvaluationScreen> Session::evaluate(const QString &altitude, const
 std::optional<QString> Session::recompute(const QString &altitude, const QString &reading,
                                           const DisplayLocale &locale)
 {
-    if (altitude.isEmpty())
+    if (altitude.isEmpty()) {
+        m_screen.anzeige1.clear();
         return std::nullopt;
+    }
     const std::optional<Evaluation> result = storeNumbers(altitude, reading);
-    return result ? pressureFieldText(result->meanPressure, locale) : QString();
+    m_screen.anzeige1 = result ? pressureFieldText(result->meanPressure, locale) : QString();
+    clearResult();
+    return m_screen.anzeige1;
+}
+
+void Session::clearResult()
+{
+    m_screen.anzeige2.clear();
+    m_screen.anzeige4.clear();
+}
+
+void Session::edited(Field field, const QString &text)
+{
+    switch (field) {
+    case Field::Altitude:
+        m_screen.eingabe1 = text;
+        break;
+    case Field::Reading:
+        m_screen.eingabe2 = text;
+        break;
+    case Field::WeatherService:
+        m_screen.eingabe3 = text;
+        break;
+    }
 }
 
 Session::Restored Session::restore(const DisplayLocale &locale)
@@ -104,12 +129,19 @@ Session::Restored Session::restore(const DisplayLocale &locale)
     const std::optional<Evaluation> result = barovista::evaluate(readLeadingNumber(restored.texts.eingabe1),
                                                                  readLeadingNumber(restored.texts.eingabe2));
     storeNumbers(restored.texts.eingabe1, result);
-    if (result)
+    if (result) {
         restored.deviation = deviationMessage(result->tendenz, locale);
+        restored.texts.anzeige4 = restored.deviation->message;
+    }
     // The saved offset moves the indicator from its design position.
     restored.indicatorOffset = tendenzlatte.toNumber();
     restored.offScale = result && scale::isOffScale(result->tendenz);
     restored.blank = hoehe.equalsEmptyText() || !result;
+    m_screen = restored.texts;
+    if (restored.blank) {
+        m_screen.anzeige1.clear();
+        clearResult();
+    }
     return restored;
 }
 

@@ -83,16 +83,18 @@ public:
                                              const QString &weatherService, const DisplayLocale &locale);
     // The live recomputation while the altitude is typed: the members take
     // the altitude and, where the formula has a value, the mean pressure and
-    // the deviation. Returns the mean-pressure display's text (empty where
-    // there is no mean pressure), or nothing for an empty altitude, which
-    // changes nothing else.
+    // the deviation; the mean-pressure display shows it (empty where there
+    // is none) and the result is cleared. Returns the display's text, or
+    // nothing for an empty altitude, which empties the display and changes
+    // nothing else.
     std::optional<QString> recompute(const QString &altitude, const QString &reading,
                                      const DisplayLocale &locale);
-    // What start-up shows of the history just opened: the recorded texts,
-    // the sentence's colours and the indicator where the recorded
-    // evaluation can be computed again, and whether the results are to be
-    // blanked (no recorded evaluation, or one beyond the formula). The
-    // members take the numbers as the live recomputation does.
+    // What start-up shows of the history just opened: the recorded texts
+    // (the sentence worded anew), the sentence's colours and the indicator
+    // where the recorded evaluation can be computed again, and whether the
+    // results are to be blanked (no recorded evaluation, or one beyond the
+    // formula). The members take the numbers as the live recomputation
+    // does, and the screen the texts as they stand after the blanking.
     struct Restored
     {
         ScreenTexts texts;
@@ -108,8 +110,15 @@ public:
     std::optional<Calibration> calibrate(const QString &altitude, const QString &reading,
                                          const QString &weatherService);
 
-    // The screen as closing would record it; the window keeps it current.
-    void setScreen(const ScreenTexts &screen) { m_screen = screen; }
+    // The screen as closing would record it: the input fields as the user
+    // left them, the displays and the sentence as the calls below left them.
+    const ScreenTexts &screen() const { return m_screen; }
+    enum class Field { Altitude, Reading, WeatherService };
+    // What the user typed or pasted into an input field.
+    void edited(Field field, const QString &text);
+    // The result clearing: the sea-level display and the sentence go, the
+    // mean pressure stays.
+    void clearResult();
     // An evaluation of this run, with its sentence on the screen, is not yet
     // recorded, and the history can take it.
     bool pending() const;

@@ -114,10 +114,13 @@ void Form1::connectHandlers()
                             static_cast<QWidget *>(anzeige1), static_cast<QWidget *>(anzeige2)})
         widget->installEventFilter(this);
 
-    // The session follows every text that closing records.
-    for (QLineEdit *field : {static_cast<QLineEdit *>(eingabe1), static_cast<QLineEdit *>(eingabe2),
-                             static_cast<QLineEdit *>(eingabe3), anzeige1, anzeige2})
-        connect(field, &QLineEdit::textChanged, this, &Form1::screenChanged);
+    // What the user types or pastes reaches the session.
+    const std::pair<InputField *, Session::Field> inputs[] = {{eingabe1, Session::Field::Altitude},
+                                                              {eingabe2, Session::Field::Reading},
+                                                              {eingabe3, Session::Field::WeatherService}};
+    for (const auto &[field, which] : inputs)
+        connect(field, &QLineEdit::textChanged, this,
+                [this, which = which](const QString &text) { m_session.edited(which, text); });
     // The scale shows and names the sea-level pressure on screen.
     connect(anzeige2, &QLineEdit::textChanged, Frame2, &Scale::setReading);
 }
@@ -159,9 +162,8 @@ void Form1::Command1_Click()
         focusTo(eingabe1);
         return;
     }
-    anzeige1->setText(result->meanPressureText);
-    anzeige2->setText(result->seaLevelText);
-    showDeviationMessage(result->message);
+    drawResults();
+    showDeviationColours(result->message);
     Frame2->showIndicator(result->indicatorOffset, scale::isOffScale(result->numbers.tendenz));
 }
 
@@ -182,10 +184,20 @@ void Form1::Command2_Click()
                              Platform::Buttons::Ok, Platform::Icon::None, Platform::Answer::Ok});
 }
 
-void Form1::showDeviationMessage(const DeviationMessage &message)
+void Form1::drawResults()
+{
+    const ScreenTexts &screen = m_session.screen();
+    anzeige1->setText(screen.anzeige1);
+    anzeige2->setText(screen.anzeige2);
+    if (anzeige4->text() != screen.anzeige4)
+        setMessage(screen.anzeige4);
+    if (screen.anzeige4.isEmpty())
+        Frame2->hideIndicator();
+}
+
+void Form1::showDeviationColours(const DeviationMessage &message)
 {
     const QColor colour = qColor(colourOf(message.tendency));
-    setMessage(message.message);
     setColours(anzeige4, {{QPalette::WindowText, colour}});
     Frame2->setDeviation(message.label, colour);
 }
@@ -201,7 +213,6 @@ void Form1::setMessage(const QString &text)
     // it rather than clip it.
     fitCaption(anzeige4);
     anzeige4->setAccessibleDescription(text);
-    screenChanged();
 }
 
 // ---------------------------------------------------------------------------

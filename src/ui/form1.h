@@ -157,14 +157,15 @@ private:
     void focusEntry(InputField *field);
     void focusExit(InputField *field);
 
-    // The sentence under the results and the deviation beside the scale.
-    void showDeviationMessage(const DeviationMessage &message);
+    // The displays and the sentence as the session's screen holds them; the
+    // indicator goes with the sentence.
+    void drawResults();
+    // The sentence's colour and the deviation beside the scale.
+    void showDeviationColours(const DeviationMessage &message);
     void setMessage(const QString &text);
 
     bool menuBarKey(QKeyEvent *event);
 
-    // The screen as closing records it, handed to the session at each change.
-    void screenChanged();
     // Words a recording's outcome for the user.
     void reportRecording(const RecordResult &recorded);
     void closeAuxiliaryWindows();

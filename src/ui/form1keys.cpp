@@ -75,18 +75,16 @@ void Form1::eingabe3_KeyDown(int key)
 void Form1::liveRecomputation()
 {
     // No mean pressure for an empty altitude, or one beyond the formula.
-    const std::optional<QString> meanPressure =
-        m_session.recompute(eingabe1->text(), eingabe2->text(), m_locale);
-    anzeige1->setText(meanPressure.value_or(QString()));
-    if (meanPressure)
-        resultClearing();
+    if (m_session.recompute(eingabe1->text(), eingabe2->text(), m_locale))
+        drawResults();
+    else
+        anzeige1->setText(QString());
 }
 
 void Form1::resultClearing()
 {
-    anzeige2->setText(QString());
-    Frame2->hideIndicator();
-    setMessage(QString());
+    m_session.clearResult();
+    drawResults();
 }
 
 void Form1::focusTo(QWidget *widget)

@@ -41,7 +41,7 @@ void Form1::Form1_Load()
     setMessage(restored.texts.anzeige4);
     eingabe3->setText(restored.texts.eingabe3);
     if (restored.deviation)
-        showDeviationMessage(*restored.deviation);
+        showDeviationColours(*restored.deviation);
     Frame2->placeIndicator(restored.indicatorOffset, restored.offScale);
     // No saved evaluation, or one that cannot be computed again: a blank screen.
     if (restored.blank) {
@@ -58,12 +58,6 @@ void Form1::Form1_Unload()
     if (const std::optional<RecordResult> recorded = m_session.close([this] { return m_platform->now(); }))
         reportRecording(*recorded);
     closeAuxiliaryWindows();
-}
-
-void Form1::screenChanged()
-{
-    m_session.setScreen({eingabe1->text(), eingabe2->text(), eingabe3->text(), anzeige1->text(),
-                         anzeige2->text(), anzeige4->text()});
 }
 
 void Form1::reportRecording(const RecordResult &recorded)
