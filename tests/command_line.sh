@@ -190,6 +190,12 @@ if ! grep -q 'Letzte Messung:    1008,47\\x1b\[31m / absolut' "$out" || grep -q 
     status=1
 fi
 
+# Recorded without --weather, the weather-service value of the history
+# stays, as a window keeps it in its field.
+rm -rf "$data/barovista"
+run --altitude 321 --pressure 987,5 --weather 1021,3 --record >/dev/null && run --altitude 500 --pressure 955 --record >/dev/null
+grep -q 1021.3 "$data/barovista/save.dat" || { echo "FAIL --record without --weather lost the weather-service value"; status=1; }
+
 # An answer that cannot be written (a full disk, a closed stdout) is a
 # failure of its own, said on stderr.
 for args in "--altitude 321 --pressure 987,5 --json" "--altitude 321 --pressure 987,5" --statistics --version; do

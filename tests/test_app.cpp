@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -42,7 +41,6 @@ private slots:
     void damagedFile_isKeptAndUserTold();
     void shutdown_cannotWrite_tellsUserAndKeepsOldFile();
     void shutdown_removedHistoryBeginsAnew();
-    void commandLineRecord_isWhatClosingTheWindowRecords();
     void sessionEnd_savesAtOnce();
     void signalAgainDuringWarning_leavesBoxInPlace(); // last: it asks the application to quit
 
@@ -57,58 +55,6 @@ void LifecycleTest::init()
 {
     m_temp.renew();
     QVERIFY(m_temp.isValid());
-}
-
-// barovista --record beside a window that evaluates the same and is closed:
-// twice on a history of each's own, the second time without a weather-service
-// value, which the window keeps from the first. The files are the same bytes
-// but for the clock, and the window's statistics box is --statistics.
-void LifecycleTest::commandLineRecord_isWhatClosingTheWindowRecords()
-{
-    const DisplayLocale system = DisplayLocale::system();
-    if (system.decimalPoint != QLatin1Char(',') || system.shortDateFormat != QLatin1String("dd.MM.yyyy"))
-        QSKIP("the command line speaks the system's number format, the window here German");
-    QTemporaryDir cliAppData;
-    const auto cli = [&](QStringList arguments) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("APPDATA"), cliAppData.path());
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(BAROVISTA_APP), arguments);
-        if (!process.waitForFinished(30000) || process.exitCode() != 0)
-            qWarning() << arguments << process.exitCode() << process.readAllStandardError();
-        return QString::fromUtf8(process.readAllStandardOutput());
-    };
-    const QList<QStringList> evaluations = {{"321", "987,5", "1021,3"}, {"500", "955", ""}};
-    for (const QStringList &values : evaluations) {
-        {
-            Run run(appData(), QDateTime::currentDateTime(), true);
-            if (!values[2].isEmpty())
-                run->eingabe3->setText(QString(values[2]).replace(QLatin1Char(','), QLatin1Char('.')));
-            run.evaluate(values[0], QString(values[1]).replace(QLatin1Char(','), QLatin1Char('.')));
-            run.close();
-        }
-        QStringList arguments = {"--record", "--altitude", values[0], "--pressure", values[1]};
-        if (!values[2].isEmpty())
-            arguments << "--weather" << values[2];
-        cli(arguments);
-        const DecodeResult window = decodeRecord(readAll(file()));
-        const QByteArray cliBytes = readAll(cliAppData.path() + QStringLiteral("/barovista/save.dat"));
-        DecodeResult recorded = decodeRecord(cliBytes);
-        QVERIFY(window.ok() && recorded.ok());
-        for (RecordField clock :
-             {RecordField::Datestart, RecordField::Datelastmess, RecordField::Timelastmess,
-              RecordField::Dateminmeer, RecordField::Timeminmeer, RecordField::Datemaxmeer,
-              RecordField::Timemaxmeer})
-            recorded.record[clock] = window.record[clock];
-        // The clock's values keep their length, and the old file's tail stays.
-        const QByteArray bytes = encodeRecord(recorded.record);
-        QCOMPARE(bytes + cliBytes.mid(bytes.size()), readAll(file()));
-    }
-    Run run(cliAppData.path(), QDateTime::currentDateTime(), false);
-    run->stat->trigger();
-    QCOMPARE(run.platform().boxes.last().prompt + QStringLiteral("\r\n"),
-             cli({"--statistics"}).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
 }
 
 void LifecycleTest::firstStart_createsFolderAndEmptyRecord()
