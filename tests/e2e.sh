@@ -14,7 +14,7 @@
 # missing.
 # For the comparison with the Windows build (e2e-wine.sh):
 #   BAROVISTA_RUNNER    a command that starts BAROVISTA (split at blanks);
-#                       the last two starts are then left out
+#                       the last three starts are then left out
 #   E2E_OUT             folder that receives the history after the first and
 #                       the second run (run1.dat, run2.dat)
 #   E2E_SECOND_START    a history file put in place before the second start
@@ -214,7 +214,7 @@ close
 cmp -s "$history" "$tmp/before" || fail "the result stayed on screen after the context-menu key and was saved"
 echo "fourth run: the context-menu key cleared the result, history unchanged"
 
-# The last two starts are for Linux: under Wine, Wine decides focus and place.
+# The last three starts are for Linux: under Wine, Wine decides focus and place.
 [ -n "${BAROVISTA_RUNNER:-}" ] && echo "PASS" && exit 0
 focusOn() { # TITLE: waits for the window and gives it the keyboard
     xdotool windowfocus --sync "$(findWindow "$1" 10)" || fail "no $1"
