@@ -581,9 +581,11 @@ void TestHistory::saveKeepsOldTail()
     const SaveResult unsynced = saveRecordFile(path, shorter);
     QVERIFY(unsynced.ok);
     QCOMPARE(readAll(path), encodeRecord(shorter) + old.mid(48));
-    QVERIFY2(unsynced.warning.contains(QDir::toNativeSeparators(dir.path()))
-                 && unsynced.warning.contains("Keine Berechtigung"),
-             qPrintable(unsynced.warning));
+    QVERIFY2(unsynced.warning.contains(QDir::toNativeSeparators(dir.path())), qPrintable(unsynced.warning));
+#ifdef Q_OS_UNIX
+    // The causes are worded in German where the system's errors are errno's.
+    QVERIFY2(unsynced.warning.contains("Keine Berechtigung"), qPrintable(unsynced.warning));
+#endif
 }
 
 void TestHistory::saveCreatesMissingFolder()
