@@ -261,7 +261,12 @@ int ShellCommands::run() const
     }
 
     int status = kOk;
+    // The lines for stderr, each on one line and written after the answer.
     QString errors;
+    const auto tell = [&errors](const QString &line) {
+        errors += QStringLiteral("barovista: ") + oneLine(line) + QLatin1Char('\n');
+    };
+    const QString kNotSaved = QStringLiteral("Die Messung wurde nicht gespeichert: ");
     bool saved = false;
     if (record) {
         // Recorded exactly as closing a window right after this evaluation.
@@ -270,12 +275,10 @@ int ShellCommands::run() const
         if (!recorded) {
             // Nothing readable in the history's place: left alone.
             status = kNotAHistory;
-            errors += QStringLiteral("barovista: Die Messung wurde nicht gespeichert: ")
-                      + oneLine(opened->load.reason) + QLatin1Char('\n');
+            tell(kNotSaved + opened->load.reason);
         } else {
             if (!recorded->damaged.isEmpty())
-                errors += QStringLiteral("barovista: ") + oneLine(recorded->damaged)
-                          + QStringLiteral(" Barovista beginnt eine neue Statistik.\n");
+                tell(recorded->damaged + QStringLiteral(" Barovista beginnt eine neue Statistik."));
             switch (recorded->status) {
             case RecordResult::Status::Saved:
                 saved = true;
@@ -291,12 +294,11 @@ int ShellCommands::run() const
                 break;
             }
             if (status != kOk)
-                errors += QStringLiteral("barovista: Die Messung wurde nicht gespeichert: ")
-                          + oneLine(recorded->error) + QLatin1Char('\n');
+                tell(kNotSaved + recorded->error);
             // Saved, but less safe than it should be: said, and still a success,
             // so that a script does not record the measurement twice.
             else if (!recorded->warning.isEmpty())
-                errors += QStringLiteral("barovista: ") + oneLine(recorded->warning) + QLatin1Char('\n');
+                tell(recorded->warning);
         }
     }
 
@@ -309,7 +311,7 @@ int ShellCommands::run() const
             reportRead = true;
             report = session.statistics(QDate::currentDate(), locale);
         } else {
-            errors += QStringLiteral("barovista: ") + oneLine(opened->load.reason) + QLatin1Char('\n');
+            tell(opened->load.reason);
             if (status == kOk)
                 status = kNotAHistory;
         }
