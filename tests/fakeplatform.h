@@ -21,6 +21,7 @@ public:
     QList<QUrl> openedUrls;
     QStringList modalWindows;
     int beeps = 0;
+    int quits = 0;
     QList<Answer> answers;                  // answers to the next boxes, in order
     std::function<void(QDialog &)> onModal; // runs while a modal window is "open"
     std::function<void(const MessageBox &)> onMessage;
@@ -45,6 +46,7 @@ public:
         if (onModal)
             onModal(dialog);
     }
+    void quit() override { ++quits; }
     QDateTime now() override
     {
         const QDateTime current = clock;

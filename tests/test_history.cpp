@@ -35,6 +35,14 @@ Q_DECLARE_METATYPE(barovista::DecodeError)
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// The altitude and the reading typed into a session, and evaluated.
+void evaluate(Session &session, const QString &altitude, const QString &reading)
+{
+    session.edited(Session::Field::Altitude, altitude);
+    session.edited(Session::Field::Reading, reading);
+    session.evaluate(DisplayLocale::german());
+}
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 TaggedValue text(const QString &value)
@@ -155,8 +163,8 @@ private slots:
     void lockIsRespected_data();
     void lockIsRespected();
     void sessionRecordsWhatIsPending();
-    void sessionRestoresTheRecordedScreen_data();
-    void sessionRestoresTheRecordedScreen();
+    void sessionScreen_data();
+    void sessionScreen();
 
     void dataFolderLocation_data();
     void dataFolderLocation();
@@ -1001,38 +1009,110 @@ void TestHistory::neighboursAreNeverRemoved()
 // The session's end and closing record only what is pending: a save that
 // fails (a file where the folder belongs) stays pending for the next try, and
 // a saved measurement is recorded again only after a new evaluation.
-// Start-up shows a recorded evaluation only where it can be computed again.
-void TestHistory::sessionRestoresTheRecordedScreen_data()
+// The screen each call leaves. "restore" starts from a recorded altitude and
+// reading (and the recorded displays "M" and "S"), "evaluate" from typed
+// ones; `then` is typed next: an altitude, recomputed, or "clear", a key in
+// the barometer field, or "-", nothing. Start-up shows a recorded evaluation only where it can
+// be computed again; nothing recorded reads 0 hPa, off the scale.
+void TestHistory::sessionScreen_data()
 {
+    QTest::addColumn<QString>("call");
     QTest::addColumn<QString>("altitude");
     QTest::addColumn<QString>("reading");
-    QTest::addColumn<bool>("blank");
-    QTest::addColumn<bool>("offScale");
-    // A row of its own per line: altitude, reading, blanked, off the scale.
-    // Nothing recorded reads 0 hPa, off the scale, and blanks it all.
-    QTest::newRow("nothing recorded") << QString() << QString() << true << true;
-    QTest::newRow("below the mean") << QStringLiteral("500") << QStringLiteral("950.5") << false << false;
-    QTest::newRow("off the scale") << QStringLiteral("0") << QStringLiteral("1063.26") << false << true;
-    QTest::newRow("beyond the formula") << QStringLiteral("50000") << QStringLiteral("950") << true << false;
-    QTest::newRow("no finite result")
-        << QStringLiteral("0") << QString(400, QLatin1Char('9')) << true << false;
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<QString>("mean");
+    QTest::addColumn<QString>("seaLevel");
+    QTest::addColumn<Screen::Mark>("mark");
+    QTest::addColumn<QString>("label");
+    using M = Screen::Mark;
+    struct Row
+    {
+        const char *name, *call, *altitude, *reading, *then, *mean, *seaLevel;
+        M mark;
+        const char *label = "";
+    };
+    // "9…" reads a number of 400 digits, which has no finite result.
+    const Row rows[] = {
+        {"restore: nothing", "restore", "", "", "-", "", "", M::None},
+        {"restore: below", "restore", "500", "950.5", "-", "M", "S", M::Indicator, "-4,25 hPa"},
+        {"restore: +50", "restore", "0", "1063.25", "-", "M", "S", M::Indicator, "+50 hPa"},
+        {"restore: off the scale", "restore", "0", "1063.26", "-", "M", "S", M::OffScale, "+50,01 hPa"},
+        {"restore: -50.01", "restore", "0", "963.24", "-", "M", "S", M::OffScale, "-50,01 hPa"},
+        {"restore: beyond the formula", "restore", "50000", "950", "-", "", "", M::None},
+        {"restore: no finite result", "restore", "0", "9…", "-", "", "", M::None},
+        {"1000 m, 900 hPa", "evaluate", "1000", "900", "-", "898,54  hPa", "1014,9  hPa", M::Indicator,
+         "+1,65 hPa"},
+        {"500 m, 955 hPa", "evaluate", "500", "955", "-", "954,5  hPa", "1013,78  hPa", M::Indicator,
+         "+0,53 hPa"},
+        {"standard", "evaluate", "0", "1013.25", "-", "1013,25  hPa", "1013,25  hPa", M::Indicator,
+         "+/- 0 hPa"},
+        {"lone point reads 0", "evaluate", "0", ".", "-", "1013,25  hPa", "0  hPa", M::OffScale,
+         "-1013,25 hPa"},
+        {"tie to even 101.675", "evaluate", "0", "101.675", "-", "1013,25  hPa", "101,67  hPa", M::OffScale,
+         "-911,58 hPa"},
+        {"tie to even 950.125", "evaluate", "0", "950.125", "-", "1013,25  hPa", "950,12  hPa", M::OffScale,
+         "-63,13 hPa"},
+        {"highest altitude", "evaluate", "9999", "263.63", "-", "263,63  hPa", "1013,25  hPa", M::Indicator,
+         "+/- 0 hPa"},
+        {"evaluate: off the scale", "evaluate", "0", "963.24", "-", "1013,25  hPa", "963,24  hPa",
+         M::OffScale, "-50,01 hPa"},
+        {"evaluate: no altitude", "evaluate", "", "900", "-", "", "", M::None},
+        {"evaluate: no finite result", "evaluate", "0", "9…", "-", "", "", M::None},
+        {"recompute", "evaluate", "1000", "900", "500", "954,5  hPa", "", M::None},
+        {"recompute: beyond", "evaluate", "1000", "900", "50000", "", "", M::None},
+        {"recompute: empty altitude", "evaluate", "1000", "900", "", "", "1014,9  hPa", M::Indicator,
+         "+1,65 hPa"},
+        {"clear", "evaluate", "1000", "900", "clear", "898,54  hPa", "", M::None},
+    };
+    for (const Row &row : rows) {
+        const QString reading = QString::fromUtf8(row.reading);
+        QTest::newRow(row.name) << QString::fromUtf8(row.call) << QString::fromUtf8(row.altitude)
+                                << (reading == u"9…" ? QString(400, u'9') : reading)
+                                << QString::fromUtf8(row.then) << QString::fromUtf8(row.mean)
+                                << QString::fromUtf8(row.seaLevel) << row.mark
+                                << QString::fromUtf8(row.label);
+    }
 }
 
-void TestHistory::sessionRestoresTheRecordedScreen()
+void TestHistory::sessionScreen()
 {
+    QFETCH(QString, call);
     QFETCH(QString, altitude);
     QFETCH(QString, reading);
-    QFETCH(bool, blank);
-    QFETCH(bool, offScale);
+    QFETCH(QString, then);
+    QFETCH(QString, mean);
+    QFETCH(QString, seaLevel);
+    QFETCH(Screen::Mark, mark);
+    QFETCH(QString, label);
     QTemporaryDir dir;
     Session session(dir.filePath(QStringLiteral("barovista")));
-    session.hoehe = TaggedValue::fromText(altitude);
-    session.luftdruck = TaggedValue::fromText(reading);
-    const Session::Restored restored = session.restore(m_german);
-    QCOMPARE(restored.blank, blank);
-    QCOMPARE(restored.offScale, offScale);
-    QVERIFY(blank || restored.deviation);
-    QCOMPARE(restored.texts.eingabe2, reading);
+    if (call == QLatin1String("restore")) {
+        session.hoehe = TaggedValue::fromText(altitude);
+        session.luftdruck = TaggedValue::fromText(reading);
+        session.mitte = TaggedValue::fromText(QStringLiteral("M"));
+        session.meer = TaggedValue::fromText(QStringLiteral("S"));
+        session.restore(m_german);
+    } else {
+        session.edited(Session::Field::Altitude, altitude);
+        session.edited(Session::Field::Reading, reading);
+        QCOMPARE(session.evaluate(m_german).refused(),
+                 mark == Screen::Mark::None && then == QLatin1String("-"));
+    }
+    if (then == QLatin1String("clear")) {
+        session.clearResult();
+    } else if (then != QLatin1String("-")) {
+        session.edited(Session::Field::Altitude, then);
+        session.recompute(m_german);
+    }
+    const Screen &screen = session.screen();
+    QCOMPARE(screen.texts.eingabe2, reading);
+    QCOMPARE(screen.texts.anzeige1, mean);
+    QCOMPARE(screen.texts.anzeige2, seaLevel);
+    QCOMPARE(screen.mark, mark);
+    if (mark != Screen::Mark::None)
+        QCOMPARE(screen.deviationLabel, label);
+    QCOMPARE(screen.texts.anzeige4.isEmpty(), mark == Screen::Mark::None);
+    QCOMPARE(session.pending(), call == QLatin1String("evaluate") && mark != Screen::Mark::None);
 }
 
 void TestHistory::sessionRecordsWhatIsPending()
@@ -1043,7 +1123,7 @@ void TestHistory::sessionRecordsWhatIsPending()
     const Clock clock = [&] { return now; };
     Session session(folder);
     QVERIFY(session.open(now).saved.ok);
-    session.evaluate(QStringLiteral("0"), QStringLiteral("1000"), QString(), m_german);
+    evaluate(session, QStringLiteral("0"), QStringLiteral("1000"));
     const QString moved = folder + QStringLiteral(".weg");
     QVERIFY(QDir().rename(folder, moved) && writeAll(folder, "x"));
     QVERIFY(session.save(clock).value().status != RecordResult::Status::Saved);
@@ -1053,7 +1133,7 @@ void TestHistory::sessionRecordsWhatIsPending()
     QCOMPARE(decodeRecord(saved).record[RecordField::Luftdruck].textValue(), QStringLiteral("1000"));
     QVERIFY(!session.save(clock));
     QCOMPARE(readAll(session.filePath()), saved);
-    session.evaluate(QStringLiteral("0"), QStringLiteral("990"), QString(), m_german);
+    evaluate(session, QStringLiteral("0"), QStringLiteral("990"));
     // Pasted after the evaluation, without a key: recorded as the field holds it.
     session.edited(Session::Field::Reading, QStringLiteral("990.0"));
     QCOMPARE(session.close(clock).value().status, RecordResult::Status::Saved);
@@ -1064,7 +1144,7 @@ void TestHistory::sessionRecordsWhatIsPending()
 
     // After closing nothing is recorded any more, not even by a late save.
     const QByteArray closed = readAll(session.filePath());
-    session.evaluate(QStringLiteral("0"), QStringLiteral("980"), QString(), m_german);
+    evaluate(session, QStringLiteral("0"), QStringLiteral("980"));
     QVERIFY(!session.save(clock));
     QCOMPARE(readAll(session.filePath()), closed);
 
@@ -1072,7 +1152,7 @@ void TestHistory::sessionRecordsWhatIsPending()
     // session going: its measurement is still recorded.
     Session other(folder);
     other.open(now);
-    other.evaluate(QStringLiteral("0"), QStringLiteral("970"), QString(), m_german);
+    evaluate(other, QStringLiteral("0"), QStringLiteral("970"));
     {
         QLockFile held(historyLockPath(other.filePath()));
         QVERIFY(held.tryLock());
@@ -1082,7 +1162,7 @@ void TestHistory::sessionRecordsWhatIsPending()
     const std::optional<RecordResult> kept = other.save(clock);
     QVERIFY(kept && kept->status == RecordResult::Status::Saved);
     // A reset done ends it: the measurement deleted stays deleted.
-    other.evaluate(QStringLiteral("0"), QStringLiteral("960"), QString(), m_german);
+    evaluate(other, QStringLiteral("0"), QStringLiteral("960"));
     QCOMPARE(other.reset(200).status, ResetResult::Status::Deleted);
     QVERIFY(!other.save(clock));
     QVERIFY(!other.close(clock));
@@ -1100,7 +1180,7 @@ void TestHistory::sessionRecordsWhatIsPending()
         first->~Session();
         Session *second = new (place) Session(folder);
         second->open(now);
-        second->evaluate(QStringLiteral("0"), QStringLiteral("950"), QString(), m_german);
+        evaluate(*second, QStringLiteral("0"), QStringLiteral("950"));
         std::exit(0);
     }
     int status = 0;

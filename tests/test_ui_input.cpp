@@ -385,19 +385,6 @@ void InputFieldsTest::editMenu_runsKeyHandlersOnlyForKeys()
     QCOMPARE(w->anzeige1->text(), meanPressure);
 }
 
-void InputFieldsTest::emptyAltitude_changesOnlyTheMeanPressure()
-{
-    Window w;
-    w->anzeige1->setText(QStringLiteral("1"));
-    w->anzeige2->setText(QStringLiteral("2"));
-    w->anzeige4->setText(QStringLiteral("3"));
-    w->eingabe1->setFocus();
-    QTest::keyClick(w->eingabe1, Qt::Key_End);
-    QVERIFY(w->anzeige1->text().isEmpty());
-    QCOMPARE(w->anzeige2->text(), QStringLiteral("2"));
-    QCOMPARE(w->anzeige4->text(), QStringLiteral("3"));
-}
-
 void InputFieldsTest::keysInOtherFields_clearOrKeep()
 {
     Window w;

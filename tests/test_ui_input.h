@@ -20,7 +20,6 @@ private slots:
     void liveRecomputation_followsTheAltitude();
     void editMenu_runsKeyHandlersOnlyForKeys_data();
     void editMenu_runsKeyHandlersOnlyForKeys();
-    void emptyAltitude_changesOnlyTheMeanPressure();
     void keysInOtherFields_clearOrKeep();
     void keyRelease_countsForTheFieldItWasPressedIn_data();
     void keyRelease_countsForTheFieldItWasPressedIn();

@@ -246,18 +246,27 @@ int ShellCommands::run() const
     if (record || statistics)
         opened = session.open(QDateTime::currentDateTime(), Session::Access::ReadOnly);
 
-    // The window's evaluation and calibration, its weather-service field as
-    // start-up restored it unless the value is given here.
+    // The window's start-up, typing, evaluation and calibration: its
+    // weather-service field as start-up restored it unless the value is
+    // given here.
     std::optional<EvaluationScreen> screen;
     std::optional<Calibration> calibration;
     if (altitude) {
-        screen = session.evaluate(*altitude, *reading, weather.value_or(session.kali.toText(locale)), locale);
+        session.restore(locale);
+        session.edited(Session::Field::Altitude, *altitude);
+        session.edited(Session::Field::Reading, *reading);
         if (weather)
-            calibration = session.calibrate(*altitude, *reading, *weather);
-        if (!screen || (weather && !calibration)) {
+            session.edited(Session::Field::WeatherService, *weather);
+        const Answer<EvaluationScreen> evaluated = session.evaluate(locale);
+        const std::optional<Answer<Calibration>> calibrated =
+            weather ? std::optional(session.calibrate()) : std::nullopt;
+        if (evaluated.refused() || (calibrated && calibrated->refused())) {
             refuse(QStringLiteral("Für diese Werte kann der Luftdruck nicht berechnet werden."));
             return kBadInput;
         }
+        screen = *evaluated;
+        if (calibrated)
+            calibration = **calibrated;
     }
 
     int status = kOk;

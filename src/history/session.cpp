@@ -66,124 +66,131 @@ OpenResult Session::readHistory(const QDateTime &now) const
     return read;
 }
 
-std::optional<EvaluationScreen> Session::evaluate(const QString &altitude, const QString &reading,
-                                                  const QString &weatherService, const DisplayLocale &locale)
-{
-    std::optional<EvaluationScreen> result = evaluateTexts(altitude, reading, locale);
-    if (!result)
-        return result;
-    eingabe_hoehe = TaggedValue::fromDouble(result->altitude);
-    normaldruck_meer = TaggedValue::fromDouble(result->numbers.meanPressure);
-    tendenz = TaggedValue::fromDouble(result->numbers.tendenz);
-    tendenzlatte = TaggedValue::fromDouble(result->indicatorOffset);
-    m_screen = {altitude,
-                reading,
-                weatherService,
-                result->meanPressureText,
-                result->seaLevelText,
-                result->message.message};
-    saveok = 1;
-    return result;
-}
-
-std::optional<QString> Session::recompute(const QString &altitude, const QString &reading,
-                                          const DisplayLocale &locale)
-{
-    if (altitude.isEmpty()) {
-        m_screen.anzeige1.clear();
-        return std::nullopt;
-    }
-    const std::optional<Evaluation> result = storeNumbers(altitude, reading);
-    m_screen.anzeige1 = result ? pressureFieldText(result->meanPressure, locale) : QString();
-    clearResult();
-    return m_screen.anzeige1;
-}
-
-void Session::clearResult()
-{
-    m_screen.anzeige2.clear();
-    m_screen.anzeige4.clear();
-}
-
 void Session::edited(Field field, const QString &text)
 {
     switch (field) {
     case Field::Altitude:
-        m_screen.eingabe1 = text;
+        m_screen.texts.eingabe1 = text;
         break;
     case Field::Reading:
-        m_screen.eingabe2 = text;
+        m_screen.texts.eingabe2 = text;
         break;
     case Field::WeatherService:
-        m_screen.eingabe3 = text;
+        m_screen.texts.eingabe3 = text;
         break;
     }
 }
 
-Session::Restored Session::restore(const DisplayLocale &locale)
+// Only the empty text counts as missing; a lone "." is evaluated as 0.
+Answer<EvaluationScreen> Session::evaluate(const DisplayLocale &locale)
 {
-    Restored restored;
-    restored.texts = {hoehe.toText(locale), luftdruck.toText(locale), kali.toText(locale),
-                      mitte.toText(locale), meer.toText(locale),      infotext.toText(locale)};
-    // The formulas give no result where it would not be finite.
-    const std::optional<Evaluation> result = barovista::evaluate(readLeadingNumber(restored.texts.eingabe1),
-                                                                 readLeadingNumber(restored.texts.eingabe2));
-    storeNumbers(restored.texts.eingabe1, result);
-    if (result) {
-        restored.deviation = deviationMessage(result->tendenz, locale);
-        restored.texts.anzeige4 = restored.deviation->message;
-    }
-    // The saved offset moves the indicator from its design position.
-    restored.indicatorOffset = tendenzlatte.toNumber();
-    restored.offScale = result && scale::isOffScale(result->tendenz);
-    restored.blank = hoehe.equalsEmptyText() || !result;
-    m_screen = restored.texts;
-    if (restored.blank) {
-        m_screen.anzeige1.clear();
-        clearResult();
-    }
-    return restored;
-}
-
-std::optional<Evaluation> Session::storeNumbers(const QString &altitude, const QString &reading)
-{
-    const std::optional<Evaluation> result =
-        barovista::evaluate(readLeadingNumber(altitude), readLeadingNumber(reading));
-    storeNumbers(altitude, result);
-    return result;
-}
-
-void Session::storeNumbers(const QString &altitude, const std::optional<Evaluation> &result)
-{
-    eingabe_hoehe = TaggedValue::fromDouble(readLeadingNumber(altitude));
+    ScreenTexts &texts = m_screen.texts;
+    if (texts.eingabe1.isEmpty())
+        return Refusal::AltitudeMissing;
+    if (texts.eingabe2.isEmpty())
+        return Refusal::ReadingMissing;
+    const std::optional<EvaluationScreen> result = evaluateTexts(texts.eingabe1, texts.eingabe2, locale);
     if (!result)
-        return;
-    normaldruck_meer = TaggedValue::fromDouble(result->meanPressure);
-    tendenz = TaggedValue::fromDouble(result->tendenz);
+        return Refusal::BeyondFormula;
+    eingabe_hoehe = TaggedValue::fromDouble(result->altitude);
+    normaldruck_meer = TaggedValue::fromDouble(result->numbers.meanPressure);
+    tendenz = TaggedValue::fromDouble(result->numbers.tendenz);
+    tendenzlatte = TaggedValue::fromDouble(result->indicatorOffset);
+    texts.anzeige1 = result->meanPressureText;
+    texts.anzeige2 = result->seaLevelText;
+    texts.anzeige4 = result->message.message;
+    m_screen.mark =
+        scale::isOffScale(result->numbers.tendenz) ? Screen::Mark::OffScale : Screen::Mark::Indicator;
+    m_screen.tendency = result->message.tendency;
+    m_screen.deviationLabel = result->message.label;
+    m_screen.indicatorOffset = result->indicatorOffset;
+    saveok = 1;
+    return *result;
 }
 
-std::optional<Calibration> Session::calibrate(const QString &altitude, const QString &reading,
-                                              const QString &weatherService)
+Answer<Calibration> Session::calibrate()
 {
-    std::optional<Calibration> result = calibrateTexts(altitude, reading, weatherService);
+    const ScreenTexts &texts = m_screen.texts;
+    if (texts.eingabe3.isEmpty())
+        return Refusal::WeatherServiceMissing;
+    if (texts.eingabe1.isEmpty())
+        return Refusal::AltitudeMissing;
+    if (texts.eingabe2.isEmpty())
+        return Refusal::ReadingMissing;
+    const std::optional<Calibration> result = calibrateTexts(texts.eingabe1, texts.eingabe2, texts.eingabe3);
     if (!result)
-        return result;
+        return Refusal::BeyondFormula;
     eingabe_hoehe = TaggedValue::fromDouble(result->altitude);
     eingabe_wetterdienst = TaggedValue::fromDouble(result->weatherService);
     druckabweichung = result->deviation;
+    return *result;
+}
+
+const Screen &Session::recompute(const DisplayLocale &locale)
+{
+    if (m_screen.texts.eingabe1.isEmpty()) {
+        m_screen.texts.anzeige1.clear();
+        return m_screen;
+    }
+    const std::optional<Evaluation> result = storeNumbers();
+    m_screen.texts.anzeige1 = result ? pressureFieldText(result->meanPressure, locale) : QString();
+    return clearResult();
+}
+
+const Screen &Session::clearResult()
+{
+    m_screen.texts.anzeige2.clear();
+    m_screen.texts.anzeige4.clear();
+    m_screen.mark = Screen::Mark::None;
+    return m_screen;
+}
+
+const Screen &Session::restore(const DisplayLocale &locale)
+{
+    ScreenTexts &texts = m_screen.texts;
+    texts = {hoehe.toText(locale), luftdruck.toText(locale), kali.toText(locale),
+             mitte.toText(locale), meer.toText(locale),      infotext.toText(locale)};
+    // The formulas give no result where it would not be finite.
+    const std::optional<Evaluation> result = storeNumbers();
+    // No recorded evaluation, or one that cannot be computed again: the
+    // input fields alone.
+    if (hoehe.equalsEmptyText() || !result) {
+        texts.anzeige1.clear();
+        return clearResult();
+    }
+    const DeviationMessage deviation = deviationMessage(result->tendenz, locale);
+    texts.anzeige4 = deviation.message;
+    m_screen.mark = scale::isOffScale(result->tendenz) ? Screen::Mark::OffScale : Screen::Mark::Indicator;
+    m_screen.tendency = deviation.tendency;
+    m_screen.deviationLabel = deviation.label;
+    // The recorded offset moves the indicator from its home line.
+    m_screen.indicatorOffset = tendenzlatte.toNumber();
+    return m_screen;
+}
+
+std::optional<Evaluation> Session::storeNumbers()
+{
+    const double altitude = readLeadingNumber(m_screen.texts.eingabe1);
+    const std::optional<Evaluation> result =
+        barovista::evaluate(altitude, readLeadingNumber(m_screen.texts.eingabe2));
+    eingabe_hoehe = TaggedValue::fromDouble(altitude);
+    if (result) {
+        normaldruck_meer = TaggedValue::fromDouble(result->meanPressure);
+        tendenz = TaggedValue::fromDouble(result->tendenz);
+    }
     return result;
 }
 
 bool Session::pending() const
 {
-    return !m_screen.anzeige4.isEmpty() && saveok == 1 && !m_unreadable && !m_ended;
+    return !m_screen.texts.anzeige4.isEmpty() && saveok == 1 && !m_unreadable && !m_ended;
 }
 
 std::optional<RecordResult> Session::save(const Clock &now)
 {
     if (!pending())
         return std::nullopt;
-    const RecordResult recorded = recordOntoHistory(m_filePath, {m_screen, tendenzlatte}, now);
+    const RecordResult recorded = recordOntoHistory(m_filePath, {m_screen.texts, tendenzlatte}, now);
     if (recorded.status == RecordResult::Status::Saved) {
         setFromRecord(recorded.record);
         eingabe_hoehe = TaggedValue::fromDouble(recorded.altitude);

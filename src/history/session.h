@@ -12,8 +12,45 @@
 #include <QDateTime>
 #include <QString>
 #include <optional>
+#include <utility>
 
 namespace barovista {
+
+// What the main window shows, as one value: the window draws it and holds
+// nothing of its own.
+struct Screen
+{
+    ScreenTexts texts; // the input fields, the two displays and the sentence
+    // What the scale shows: nothing, the indicator, or "out of range".
+    enum class Mark { None, Indicator, OffScale };
+    Mark mark = Mark::None;
+    // With a mark: the sentence's colour, the deviation beside the
+    // indicator, and the indicator's offset above its home line (twips).
+    Tendency tendency = Tendency::Equal;
+    QString deviationLabel;
+    double indicatorOffset = 0;
+};
+
+// Why an evaluation or a calibration was refused: an input field is empty,
+// or the formula has no finite value for the fields.
+enum class Refusal { AltitudeMissing, ReadingMissing, WeatherServiceMissing, BeyondFormula };
+
+// A call's value, or the reason it was refused.
+template<typename T>
+class Answer
+{
+public:
+    Answer(T value) : m_value(std::move(value)) {}
+    Answer(Refusal refusal) : m_refusal(refusal) {}
+    bool refused() const { return !m_value; }
+    Refusal refusal() const { return m_refusal; }
+    const T &operator*() const { return *m_value; }
+    const T *operator->() const { return &*m_value; }
+
+private:
+    std::optional<T> m_value;
+    Refusal m_refusal = Refusal::BeyondFormula;
+};
 
 // One window's life with the history file: the data folder and the file,
 // worked out once; the main window's 28 members, under their names; and the
@@ -75,50 +112,36 @@ public:
     // that cannot be read in its place lets nothing be recorded in this run.
     OpenResult open(const QDateTime &now, Access access = Access::Window);
 
-    // The evaluation of the altitude and barometer texts beside the
-    // weather-service text: the members take its numbers, the screen its
-    // texts, and it waits to be recorded. Empty where the formula has no
-    // finite value; nothing changes then.
-    std::optional<EvaluationScreen> evaluate(const QString &altitude, const QString &reading,
-                                             const QString &weatherService, const DisplayLocale &locale);
+    // What the user typed or pasted into an input field.
+    enum class Field { Altitude, Reading, WeatherService };
+    void edited(Field field, const QString &text);
+
+    // The evaluation of the altitude and barometer fields: the members take
+    // its numbers, the screen its texts, its sentence and the indicator, and
+    // it waits to be recorded. Refused, nothing changes.
+    Answer<EvaluationScreen> evaluate(const DisplayLocale &locale);
+    // The calibration of the three fields: the members take its numbers; the
+    // screen stays as it is.
+    Answer<Calibration> calibrate();
     // The live recomputation while the altitude is typed: the members take
     // the altitude and, where the formula has a value, the mean pressure and
     // the deviation; the mean-pressure display shows it (empty where there
-    // is none) and the result is cleared. Returns the display's text, or
-    // nothing for an empty altitude, which empties the display and changes
-    // nothing else.
-    std::optional<QString> recompute(const QString &altitude, const QString &reading,
-                                     const DisplayLocale &locale);
-    // What start-up shows of the history just opened: the recorded texts
-    // (the sentence worded anew), the sentence's colours and the indicator
-    // where the recorded evaluation can be computed again, and whether the
-    // results are to be blanked (no recorded evaluation, or one beyond the
-    // formula). The members take the numbers as the live recomputation
-    // does, and the screen the texts as they stand after the blanking.
-    struct Restored
-    {
-        ScreenTexts texts;
-        std::optional<DeviationMessage> deviation;
-        double indicatorOffset = 0;
-        bool offScale = false;
-        bool blank = false;
-    };
-    Restored restore(const DisplayLocale &locale);
+    // is none) and the result is cleared. An empty altitude empties the
+    // display and changes nothing else.
+    const Screen &recompute(const DisplayLocale &locale);
+    // The result clearing: the sea-level display, the sentence and the
+    // indicator go, the mean pressure stays.
+    const Screen &clearResult();
+    // What start-up shows of the history just opened: the recorded texts,
+    // the sentence worded anew with its colour, and the indicator at its
+    // recorded offset, where the recorded evaluation can be computed again;
+    // else the input fields alone. The members take the numbers as the live
+    // recomputation does.
+    const Screen &restore(const DisplayLocale &locale);
 
-    // The calibration of the three texts: the members take its numbers.
-    // Empty where the formula has no finite value.
-    std::optional<Calibration> calibrate(const QString &altitude, const QString &reading,
-                                         const QString &weatherService);
+    // The screen as the calls above left it, and as closing would record it.
+    const Screen &screen() const { return m_screen; }
 
-    // The screen as closing would record it: the input fields as the user
-    // left them, the displays and the sentence as the calls below left them.
-    const ScreenTexts &screen() const { return m_screen; }
-    enum class Field { Altitude, Reading, WeatherService };
-    // What the user typed or pasted into an input field.
-    void edited(Field field, const QString &text);
-    // The result clearing: the sea-level display and the sentence go, the
-    // mean pressure stays.
-    void clearResult();
     // An evaluation of this run, with its sentence on the screen, is not yet
     // recorded, and the history can take it.
     bool pending() const;
@@ -127,8 +150,11 @@ public:
     // none is pending. A saved one updates the members and is no longer
     // pending; one that could not be saved stays pending for the next try.
     std::optional<RecordResult> save(const Clock &now);
-    // Closing: saves what is pending; after it nothing is recorded any more.
+    // Closing, by the window, a signal or exit(): saves what is pending;
+    // after it nothing is recorded any more. The first call alone saves.
     std::optional<RecordResult> close(const Clock &now);
+    // Closed or reset: the session records nothing any more.
+    bool hasEnded() const { return m_ended; }
     // The reset: deletes the history and, unless another window held it,
     // ends the session, so that nothing is recorded any more.
     ResetResult reset(int lockTimeoutMs = kHistoryLockTimeoutMs);
@@ -146,12 +172,11 @@ private:
     static void exitHandler();
     OpenResult readHistory(const QDateTime &now) const;
     // The altitude into the members and, where there is one, the result.
-    std::optional<Evaluation> storeNumbers(const QString &altitude, const QString &reading);
-    void storeNumbers(const QString &altitude, const std::optional<Evaluation> &result);
+    std::optional<Evaluation> storeNumbers();
 
     QString m_folder;
     QString m_filePath;
-    ScreenTexts m_screen;
+    Screen m_screen;
     bool m_unreadable = false; // start-up found the history unusable in place
     bool m_ended = false;      // closed or reset
     static inline Session *s_exitSession = nullptr;

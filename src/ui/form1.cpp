@@ -134,72 +134,74 @@ void Form1::warn(const QString &prompt)
         this, {prompt, kMainTitle, Platform::Buttons::Ok, Platform::Icon::Warning, Platform::Answer::Ok});
 }
 
-void Form1::warnAltitudeOutOfRange()
+void Form1::refuse(Refusal refusal)
 {
-    warn(QStringLiteral("Für diese Höhe kann der Luftdruck nicht berechnet werden.   \r\n"
-                        "Bitte geben Sie eine Höhe zwischen 0 und 9999 Metern ein."));
-}
-
-// Only the empty text counts as missing; a lone "." is evaluated as 0.
-bool Form1::refuseEmpty(InputField *field, const QString &prompt)
-{
-    if (!field->text().isEmpty())
-        return false;
-    warn(prompt);
-    focusTo(field);
-    return true;
+    switch (refusal) {
+    case Refusal::AltitudeMissing:
+        warn(altitudeMissingPrompt());
+        focusTo(eingabe1);
+        break;
+    case Refusal::ReadingMissing:
+        warn(readingMissingPrompt());
+        focusTo(eingabe2);
+        break;
+    case Refusal::WeatherServiceMissing:
+        warn(weatherServiceMissingPrompt());
+        focusTo(eingabe3);
+        break;
+    case Refusal::BeyondFormula:
+        warn(QStringLiteral("Für diese Höhe kann der Luftdruck nicht berechnet werden.   \r\n"
+                            "Bitte geben Sie eine Höhe zwischen 0 und 9999 Metern ein."));
+        focusTo(eingabe1);
+        break;
+    }
 }
 
 void Form1::Command1_Click()
 {
-    if (refuseEmpty(eingabe1, altitudeMissingPrompt()) || refuseEmpty(eingabe2, readingMissingPrompt()))
-        return;
-    // Refused before anything changes: the formula has no value there.
-    const std::optional<EvaluationScreen> result =
-        m_session.evaluate(eingabe1->text(), eingabe2->text(), eingabe3->text(), m_locale);
-    if (!result) {
-        warnAltitudeOutOfRange();
-        focusTo(eingabe1);
+    const Answer<EvaluationScreen> evaluated = m_session.evaluate(m_locale);
+    if (evaluated.refused()) {
+        refuse(evaluated.refusal());
         return;
     }
-    drawResults();
-    showDeviationColours(result->message);
-    Frame2->showIndicator(result->indicatorOffset, scale::isOffScale(result->numbers.tendenz));
+    drawScreen();
 }
 
 void Form1::Command2_Click()
 {
-    if (refuseEmpty(eingabe3, weatherServiceMissingPrompt()) || refuseEmpty(eingabe1, altitudeMissingPrompt())
-        || refuseEmpty(eingabe2, readingMissingPrompt()))
-        return;
-    const std::optional<Calibration> result =
-        m_session.calibrate(eingabe1->text(), eingabe2->text(), eingabe3->text());
-    if (!result) {
-        warnAltitudeOutOfRange();
-        focusTo(eingabe1);
+    const Answer<Calibration> calibrated = m_session.calibrate();
+    if (calibrated.refused()) {
+        refuse(calibrated.refusal());
         return;
     }
-    m_platform->showMessage(this,
-                            {calibrationReport(*result, m_locale), titleOf(QStringLiteral("Kalibrierung")),
-                             Platform::Buttons::Ok, Platform::Icon::None, Platform::Answer::Ok});
+    m_platform->showMessage(this, {calibrationReport(*calibrated, m_locale),
+                                   titleOf(QStringLiteral("Kalibrierung")), Platform::Buttons::Ok,
+                                   Platform::Icon::None, Platform::Answer::Ok});
 }
 
-void Form1::drawResults()
+void Form1::drawScreen()
 {
-    const ScreenTexts &screen = m_session.screen();
-    anzeige1->setText(screen.anzeige1);
-    anzeige2->setText(screen.anzeige2);
-    if (anzeige4->text() != screen.anzeige4)
-        setMessage(screen.anzeige4);
-    if (screen.anzeige4.isEmpty())
+    const Screen &screen = m_session.screen();
+    const ScreenTexts &texts = screen.texts;
+    // The fields hold what the user typed; only start-up gives them a text.
+    for (const auto &[field, text] :
+         {std::pair{eingabe1, &texts.eingabe1}, std::pair{eingabe2, &texts.eingabe2},
+          std::pair{eingabe3, &texts.eingabe3}})
+        if (field->text() != *text)
+            field->setText(*text);
+    anzeige1->setText(texts.anzeige1);
+    anzeige2->setText(texts.anzeige2);
+    if (anzeige4->text() != texts.anzeige4)
+        setMessage(texts.anzeige4);
+    if (screen.mark == Screen::Mark::None) {
         Frame2->hideIndicator();
-}
-
-void Form1::showDeviationColours(const DeviationMessage &message)
-{
-    const QColor colour = qColor(colourOf(message.tendency));
+        return;
+    }
+    const QColor colour = qColor(colourOf(screen.tendency));
     setColours(anzeige4, {{QPalette::WindowText, colour}});
-    Frame2->setDeviation(message.label, colour);
+    Frame2->setDeviation(screen.deviationLabel, colour);
+    // The sea-level display has told the scale its text by now.
+    Frame2->showIndicator(screen.indicatorOffset, screen.mark == Screen::Mark::OffScale);
 }
 
 // The sentence under the results. A screen reader says the field's name,
@@ -225,7 +227,7 @@ void Form1::Ende_Click()
                               "das Programm beenden?  "),
                titleOf(QStringLiteral("Reset")), Platform::Buttons::YesNo, Platform::Icon::Question,
                Platform::Answer::Yes});
-    if (answer != Platform::Answer::Yes || m_ended)
+    if (answer != Platform::Answer::Yes || m_session.hasEnded())
         return;
 
     const ResetResult reset = m_session.reset();
@@ -239,9 +241,8 @@ void Form1::Ende_Click()
         warn(reset.error);
 
     closeAuxiliaryWindows();
-    m_ended = true;
     close();
-    QCoreApplication::exit(0);
+    m_platform->quit();
 }
 
 void Form1::Hilfe_Click()
@@ -276,12 +277,12 @@ void Form1::stat_Click()
     focusTo(eingabe2);
 }
 
+// Every way out comes here: the close button, Alt+F4, a signal and the
+// reset. The session's close is the one door; after it, nothing is saved.
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (!m_ended && !m_unloaded) {
-        m_unloaded = true;
+    if (!m_session.hasEnded())
         Form1_Unload();
-    }
     event->accept();
 }
 

@@ -93,8 +93,9 @@ public:
     void Hilfe_Click();
     void Info_Click();
 
-    // True once the reset has ended the program; closing then saves nothing.
-    bool hasEnded() const { return m_ended; }
+    // True once closing, a signal or the reset has ended the session; closing
+    // then saves nothing.
+    bool hasEnded() const { return m_session.hasEnded(); }
 
     // The auxiliary windows while they exist.
     Form2 *helpWindow() const;
@@ -157,11 +158,9 @@ private:
     void focusEntry(InputField *field);
     void focusExit(InputField *field);
 
-    // The displays and the sentence as the session's screen holds them; the
-    // indicator goes with the sentence.
-    void drawResults();
-    // The sentence's colour and the deviation beside the scale.
-    void showDeviationColours(const DeviationMessage &message);
+    // Draws the session's screen: the fields, the displays, the sentence in
+    // its colour and the scale. The one place the window takes them from.
+    void drawScreen();
     void setMessage(const QString &text);
 
     bool menuBarKey(QKeyEvent *event);
@@ -171,8 +170,9 @@ private:
     void closeAuxiliaryWindows();
 
     void warn(const QString &prompt);
-    bool refuseEmpty(InputField *field, const QString &prompt);
-    void warnAltitudeOutOfRange();
+    // A refused evaluation or calibration: the box says why, and the focus
+    // goes to the field to mend.
+    void refuse(Refusal refusal);
 
     std::unique_ptr<Platform> m_platform;
     DisplayLocale m_locale;
@@ -180,9 +180,6 @@ private:
     QPointer<Form2> m_form2;
     QPointer<Form3> m_form3;
     QPointer<QWidget> m_logicalFocus;
-    bool m_ended = false;
-    bool m_unloaded = false;
-    bool m_endingBySignal = false;
 };
 
 // Prompts shared by the evaluation and the calibration.

@@ -74,17 +74,14 @@ void Form1::eingabe3_KeyDown(int key)
 
 void Form1::liveRecomputation()
 {
-    // No mean pressure for an empty altitude, or one beyond the formula.
-    if (m_session.recompute(eingabe1->text(), eingabe2->text(), m_locale))
-        drawResults();
-    else
-        anzeige1->setText(QString());
+    m_session.recompute(m_locale);
+    drawScreen();
 }
 
 void Form1::resultClearing()
 {
     m_session.clearResult();
-    drawResults();
+    drawScreen();
 }
 
 void Form1::focusTo(QWidget *widget)

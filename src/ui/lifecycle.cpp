@@ -33,24 +33,8 @@ void Form1::Form1_Load()
                               "Datenträger), wird sie gespeichert."));
     }
 
-    const Session::Restored restored = m_session.restore(m_locale);
-    eingabe1->setText(restored.texts.eingabe1);
-    eingabe2->setText(restored.texts.eingabe2);
-    anzeige1->setText(restored.texts.anzeige1);
-    anzeige2->setText(restored.texts.anzeige2);
-    setMessage(restored.texts.anzeige4);
-    eingabe3->setText(restored.texts.eingabe3);
-    if (restored.deviation)
-        showDeviationColours(*restored.deviation);
-    Frame2->placeIndicator(restored.indicatorOffset, restored.offScale);
-    // No saved evaluation, or one that cannot be computed again: a blank screen.
-    if (restored.blank) {
-        setMessage(QString());
-        anzeige2->setText(QString());
-        anzeige1->setText(QString());
-    }
-    if (anzeige4->text().isEmpty())
-        Frame2->hideIndicator();
+    m_session.restore(m_locale);
+    drawScreen();
 }
 
 void Form1::Form1_Unload()
@@ -83,20 +67,14 @@ void Form1::endBySignal()
 {
     // The first signal's shutdown may be showing a warning box; a second one
     // leaves it in place, and the program ends once the box is answered.
-    if (m_endingBySignal)
+    if (m_session.hasEnded())
         return;
-    m_endingBySignal = true;
-    if (!m_ended) {
-        close(); // shutdown, as the close button runs it
-        m_ended = true;
-    }
-    QCoreApplication::exit(0);
+    close(); // shutdown, as the close button runs it
+    m_platform->quit();
 }
 
 void Form1::commitSessionData()
 {
-    if (m_unloaded)
-        return;
     // Recorded once; only a new evaluation is recorded again at closing. A
     // save that failed (busy, a full disk) stays pending, so closing and the
     // exit handler try again.

@@ -28,4 +28,9 @@ QDateTime DesktopPlatform::now()
     return QDateTime::currentDateTime();
 }
 
+void DesktopPlatform::quit()
+{
+    QCoreApplication::exit(0);
+}
+
 } // namespace barovista

@@ -12,7 +12,8 @@ namespace barovista {
 
 // What the program asks of the desktop that a test cannot do with a real
 // screen: message boxes, the beep, opening a web address, showing a modal
-// window, and the clock. Form1 owns one; tests put in a recording fake.
+// window, the clock, and ending the event loop. Form1 owns one; tests put in
+// a recording fake.
 class Platform
 {
 public:
@@ -37,6 +38,8 @@ public:
     // Shows a dialog modally and returns when it has been closed.
     virtual void runModal(QDialog &dialog) = 0;
     virtual QDateTime now() = 0;
+    // Ends the program's event loops (a box's too) with status 0.
+    virtual void quit() = 0;
 };
 
 // The real desktop.
@@ -48,6 +51,7 @@ public:
     void openUrl(const QUrl &url) override;
     void runModal(QDialog &dialog) override;
     QDateTime now() override;
+    void quit() override;
 };
 
 } // namespace barovista

@@ -100,37 +100,24 @@ void Scale::setDeviation(const QString &label, const QColor &colour)
     setColours(Label14, {{QPalette::WindowText, colour}});
 }
 
-void Scale::showIndicator(double offset, bool offScale)
-{
-    latte->show();
-    Label13->show();
-    Label14->show();
-    range->hide();
-    latte->setY1(scale::kHomeY);
-    latte->setY2(scale::kHomeY);
-    placeIndicator(offset, offScale);
-}
-
 void Scale::setLabelTop(QLabel *label, float topTwips)
 {
     (label == Label13 ? m_label13Top : m_label14Top) = topTwips;
     label->move(label->x(), px(topTwips));
 }
 
-void Scale::placeIndicator(double offset, bool offScale)
+void Scale::showIndicator(double offset, bool offScale)
 {
-    latte->setY1(scale::movedY(latte->Y1(), offset));
-    latte->setY2(scale::movedY(latte->Y2(), offset));
+    latte->setY1(scale::movedY(scale::kHomeY, offset));
+    latte->setY2(scale::movedY(scale::kHomeY, offset));
     setLabelTop(Label13, latte->Y1() - scale::kLabel13Above);
     setLabelTop(Label14, m_label13Top + scale::kLabel14Below);
     Label13->setText(m_reading);
     fitCaption(Label13);
-    if (offScale) {
-        latte->hide();
-        range->show();
-        Label13->hide();
-        Label14->hide();
-    }
+    latte->setVisible(!offScale);
+    Label13->setVisible(!offScale);
+    Label14->setVisible(!offScale);
+    range->setVisible(offScale);
 }
 
 void Scale::hideIndicator()

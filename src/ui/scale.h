@@ -30,12 +30,10 @@ public:
     void setReading(const QString &text);
     // The deviation's caption beside the indicator, in its colour.
     void setDeviation(const QString &label, const QColor &colour);
-    // An evaluation: the indicator from its home line, moved by offset.
+    // Places latte the offset (twips, up is positive) above its home line,
+    // puts its two captions beside it, and shows "out of range" instead when
+    // the deviation lies off the scale.
     void showIndicator(double offset, bool offScale);
-    // Moves latte by the offset (twips, up is positive) from where it
-    // stands, puts its two captions beside it, and shows "out of range"
-    // instead when the deviation lies off the scale.
-    void placeIndicator(double offset, bool offScale);
     void hideIndicator();
 
     // What the scale shows, for a screen reader, with every number in the
