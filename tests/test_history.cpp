@@ -1091,7 +1091,8 @@ void TestHistory::sessionScreen()
         session.luftdruck = TaggedValue::fromText(reading);
         session.mitte = TaggedValue::fromText(QStringLiteral("M"));
         session.meer = TaggedValue::fromText(QStringLiteral("S"));
-        session.restore(m_german);
+        session.tendenzlatte = TaggedValue::fromDouble(7); // the recorded offset, whatever the reading
+        QCOMPARE(session.restore(m_german).indicatorOffset, mark == Screen::Mark::None ? 0 : 7);
     } else {
         session.edited(Session::Field::Altitude, altitude);
         session.edited(Session::Field::Reading, reading);

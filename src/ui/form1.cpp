@@ -278,11 +278,10 @@ void Form1::stat_Click()
 }
 
 // Every way out comes here: the close button, Alt+F4, a signal and the
-// reset. The session's close is the one door; after it, nothing is saved.
+// reset. The session's close is the one door: only its first call saves.
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (!m_session.hasEnded())
-        Form1_Unload();
+    Form1_Unload();
     event->accept();
 }
 
