@@ -185,9 +185,4 @@ private:
     bool m_endingBySignal = false;
 };
 
-// Prompts shared by the evaluation and the calibration.
-QString altitudeMissingPrompt();
-QString readingMissingPrompt();
-QString weatherServiceMissingPrompt();
-
 } // namespace barovista
