@@ -12,6 +12,7 @@
 #include "history/record.h"
 #include "history/recording.h"
 #include "history/statistics.h"
+#include "messages/messages.h"
 #include "pressure/evaluation.h"
 #include "pressure/numbers.h"
 

@@ -1,12 +1,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The two core layers as libraries, included by src/CMakeLists.txt and by the
-# fuzz targets' project, so that both compile them the same way. The caller
-# defines the interface target barovista_warnings with its compile options.
+# The two core layers and the words above them as libraries, included by
+# src/CMakeLists.txt and by the fuzz targets' project, so that both compile
+# them the same way. The caller defines the interface target
+# barovista_warnings with its compile options.
 # The layers, each a library that sees only its own headers and those of the
-# layers below it: pressure <- history <- ui <- app. Headers are included by
-# their layer's name ("history/record.h"); each layer's name is published in
-# an include root of its own in the build tree, so an include that runs up
-# the layers does not compile.
+# layers below it: pressure <- history <- messages <- ui <- app. Headers are
+# included by their layer's name ("history/record.h"); each layer's name is
+# published in an include root of its own in the build tree, so an include
+# that runs up the layers does not compile.
 set(BAROVISTA_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR})
 function(barovista_layer_includes target layer)
   set(root ${CMAKE_CURRENT_BINARY_DIR}/include/${layer})
@@ -52,4 +53,13 @@ add_library(barovista_history STATIC
 barovista_layer_includes(barovista_history history)
 barovista_qt_guards(barovista_history)
 target_link_libraries(barovista_history PUBLIC barovista_pressure)
+
+# The words for the history's problems and the refusals, shared by the
+# window and the command line. QtCore only.
+add_library(barovista_messages STATIC
+  ${BAROVISTA_SOURCE_DIR}/messages/messages.cpp
+)
+barovista_layer_includes(barovista_messages messages)
+barovista_qt_guards(barovista_messages)
+target_link_libraries(barovista_messages PUBLIC barovista_history)
 

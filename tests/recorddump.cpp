@@ -39,7 +39,7 @@ int main(int argc, char *argv[])
     }
     const DecodeResult decoded = decodeRecord(file.readAll());
     if (!decoded.ok()) {
-        std::fprintf(stderr, "recorddump: %s\n", qUtf8Printable(describeDecodeError(decoded)));
+        std::fprintf(stderr, "recorddump: error %d at byte %zu\n", int(decoded.error), decoded.offset);
         return 2;
     }
     for (std::size_t i = 0; i < kRecordSize; ++i) {

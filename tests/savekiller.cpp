@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
     for (unsigned long i = 0;; ++i) {
         const SaveResult saved = saveRecordFile(path, records[i % 2]);
         if (!saved.ok) {
-            std::fprintf(stderr, "savekiller: %s\n", qUtf8Printable(saved.error));
+            std::fprintf(stderr, "savekiller: %s\n", qUtf8Printable(saved.error.systemText));
             return 1;
         }
     }

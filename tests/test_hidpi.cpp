@@ -397,7 +397,7 @@ void HiDpiTest::messageBoxes_keepEveryLineWhole_data()
     const QString report = statisticsReportWithDecimals();
     QVERIFY2(report.contains(QStringLiteral("955,55  hPa  (08.12.2026, 10:15:00) ")), qPrintable(report));
     QTest::newRow("statistics report with decimals") << report << int(Platform::Icon::None) << ok;
-    QTest::newRow("one-line prompt") << readingMissingPrompt() << int(Platform::Icon::Warning) << ok;
+    QTest::newRow("one-line prompt") << texts::kReadingMissing << int(Platform::Icon::Warning) << ok;
     Window w(true, false);
     w.platform->answers = {Platform::Answer::No};
     w->Ende_Click();

@@ -7,6 +7,7 @@
 #include "history/recording.h"
 #include "history/session.h"
 #include "history/statistics.h"
+#include "messages/messages.h"
 
 #include <QLockFile>
 #include <QRandomGenerator>
@@ -562,7 +563,7 @@ void TestHistory::saveKeepsOldTail()
 
     const Record shorter = emptyRecord(46027);
     const SaveResult saved = saveRecordFile(path, shorter);
-    QVERIFY2(saved.ok, qPrintable(saved.error));
+    QVERIFY2(saved.ok, qPrintable(problemText(saved.error)));
     QCOMPARE(readAll(path), encodeRecord(shorter) + old.mid(48));
 
     const LoadResult loaded = loadRecordFile(path, QDateTime::currentDateTime());
@@ -587,12 +588,12 @@ void TestHistory::saveKeepsOldTail()
     diskCalls = restored.system;
     diskCalls.syncFolder = [](const QString &) { return qt_error_string(EACCES); };
     const SaveResult unsynced = saveRecordFile(path, shorter);
-    QVERIFY(unsynced.ok);
+    const QString warning = problemText(unsynced.warning);
+    QVERIFY2(unsynced.ok && warning.contains(QDir::toNativeSeparators(dir.path())), qPrintable(warning));
     QCOMPARE(readAll(path), encodeRecord(shorter) + old.mid(48));
-    QVERIFY2(unsynced.warning.contains(QDir::toNativeSeparators(dir.path())), qPrintable(unsynced.warning));
 #ifdef Q_OS_UNIX
     // The causes are worded in German where the system's errors are errno's.
-    QVERIFY2(unsynced.warning.contains("Keine Berechtigung"), qPrintable(unsynced.warning));
+    QVERIFY2(warning.contains("Keine Berechtigung"), qPrintable(warning));
 #endif
 }
 
@@ -601,7 +602,7 @@ void TestHistory::saveCreatesMissingFolder()
     QTemporaryDir dir;
     const QString path = dir.filePath("a/barovista/save.dat");
     const SaveResult saved = saveRecordFile(path, emptyRecord(46027));
-    QVERIFY2(saved.ok, qPrintable(saved.error));
+    QVERIFY2(saved.ok, qPrintable(problemText(saved.error)));
     QCOMPARE(readAll(path), encodeRecord(emptyRecord(46027)));
 }
 
@@ -684,11 +685,10 @@ void TestHistory::failedSaveLeavesOldFile()
         path, {{"0", "1000", "", "", "1000  hPa", "x"}, number(0)},
         [] { return QDateTime::currentDateTime(); }, 200);
     QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(!saved.ok);
-    QVERIFY2(saved.error.contains(cause), qPrintable(saved.error));
+    QVERIFY2(!saved.ok && problemText(saved.error).contains(cause), qPrintable(problemText(saved.error)));
     QCOMPARE(saved.oldKept, obstacle == "read-only" || obstacle.startsWith("sync") || obstacle == "write 0");
     QCOMPARE(recorded.status == RecordResult::Status::Saved, false);
-    QCOMPARE(recorded.error.contains("Die bisherige Verlaufsdatei ist unverändert."), saved.oldKept);
+    QCOMPARE(notSavedBox(recorded).contains("Die bisherige Verlaufsdatei ist unverändert."), saved.oldKept);
     if (hadFile)
         QCOMPARE(readAll(watched), old);
     else
@@ -725,7 +725,7 @@ void TestHistory::damagedFileIsKeptAside()
     QCOMPARE(loaded.status, LoadResult::Status::Damaged);
     QCOMPARE(loaded.keptPath, path + ".beschaedigt-20261208-101500");
     QCOMPARE(loaded.record, Record());
-    QVERIFY(!loaded.reason.isEmpty());
+    QCOMPARE(loaded.reason.what, Problem::What::DamagedKeptAside);
     QVERIFY(!QFile::exists(path));
     QCOMPARE(readAll(loaded.keptPath), bytes);
 }
@@ -774,7 +774,8 @@ void TestHistory::leftAloneInPlace()
     const QDateTime now(QDate(2026, 12, 8), QTime(10, 15, 0));
     const LoadResult loaded = loadRecordFile(path, now);
     QCOMPARE(loaded.status, LoadResult::Status::Unreadable);
-    QVERIFY2(loaded.reason.contains(QDir::toNativeSeparators(path)), qPrintable(loaded.reason));
+    QVERIFY2(problemText(loaded.reason).contains(QDir::toNativeSeparators(path)),
+             qPrintable(problemText(loaded.reason)));
     QCOMPARE(openHistory(path, now, 200).load.status, LoadResult::Status::Unreadable);
     const RecordResult recorded = recordOntoHistory(
         path, {{"0", "1000", "", "", "1000  hPa", "x"}, number(0)}, [&] { return now; }, 200);
@@ -920,9 +921,8 @@ void TestHistory::lockIsRespected()
         QCOMPARE(readAll(historyLockPath(path)), liveLockContents());
     if (busy) {
         QCOMPARE(recorded.status, RecordResult::Status::Busy);
-        // The warning names the lock file, so that the user can remove it.
-        QVERIFY2(recorded.error.contains(QDir::toNativeSeparators(historyLockPath(path))),
-                 qPrintable(recorded.error));
+        // The problem names the lock file, so that the user can be told to remove it.
+        QCOMPARE(recorded.error.otherPath, historyLockPath(path));
         QCOMPARE(readAll(path), before);
         const ResetResult reset = deleteHistory(path, 200);
         QCOMPARE(reset.status, ResetResult::Status::Busy);
@@ -1177,7 +1177,7 @@ void TestHistory::sessionRecordsWhatIsPending()
     if (child == 0) {
         alignas(Session) unsigned char place[sizeof(Session)];
         Session *first = new (place) Session(folder);
-        first->saveOnExit();
+        first->saveOnExit([](const RecordResult &) { std::_Exit(3); });
         first->~Session();
         Session *second = new (place) Session(folder);
         second->open(now);

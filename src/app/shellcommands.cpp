@@ -4,6 +4,7 @@
 #include "history/datafolder.h"
 #include "history/session.h"
 #include "history/statistics.h"
+#include "messages/messages.h"
 #include "pressure/calibration.h"
 #include "pressure/evaluation.h"
 #include "pressure/inputfilter.h"
@@ -29,13 +30,6 @@ QString lines(const QString &boxText)
     QString text = boxText;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text + QLatin1Char('\n');
-}
-
-QString oneLine(const QString &boxText)
-{
-    QString text = boxText;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    return text;
 }
 
 QString jsonString(const QString &text)
@@ -132,12 +126,7 @@ int answer(const QString &text, int status)
     if (writeText(stdout, text))
         return status;
     const int error = errno;
-    const QString cause = error == EBADF    ? QStringLiteral(": Die Ausgabe ist geschlossen")
-                          : error == ENOSPC ? QStringLiteral(": Der Datenträger ist voll")
-                          : error != 0      ? QStringLiteral(": ") + qt_error_string(error)
-                                            : QString();
-    writeText(stderr, QStringLiteral("barovista: Die Antwort konnte nicht ausgegeben werden") + cause
-                          + QStringLiteral(".\n"));
+    writeText(stderr, QStringLiteral("barovista: ") + outputLostLine(error) + QLatin1Char('\n'));
     return status == shellstatus::kOk ? shellstatus::kOutputLost : status;
 }
 
@@ -261,7 +250,7 @@ int ShellCommands::run() const
         const std::optional<Answer<Calibration>> calibrated =
             weather ? std::optional(session.calibrate()) : std::nullopt;
         if (evaluated.refused() || (calibrated && calibrated->refused())) {
-            refuse(QStringLiteral("Für diese Werte kann der Luftdruck nicht berechnet werden."));
+            refuse(notComputableLine());
             return kBadInput;
         }
         screen = *evaluated;
@@ -273,9 +262,8 @@ int ShellCommands::run() const
     // The lines for stderr, each on one line and written after the answer.
     QString errors;
     const auto tell = [&errors](const QString &line) {
-        errors += QStringLiteral("barovista: ") + oneLine(line) + QLatin1Char('\n');
+        errors += QStringLiteral("barovista: ") + line + QLatin1Char('\n');
     };
-    const QString kNotSaved = QStringLiteral("Die Messung wurde nicht gespeichert: ");
     bool saved = false;
     if (record) {
         // Recorded exactly as closing a window right after this evaluation.
@@ -284,10 +272,10 @@ int ShellCommands::run() const
         if (!recorded) {
             // Nothing readable in the history's place: left alone.
             status = kNotAHistory;
-            tell(kNotSaved + opened->load.reason);
+            tell(notSavedLine(opened->load.reason));
         } else {
-            if (!recorded->damaged.isEmpty())
-                tell(recorded->damaged + QStringLiteral(" Barovista beginnt eine neue Statistik."));
+            if (recorded->damaged)
+                tell(damagedHistoryLine(recorded->damaged));
             switch (recorded->status) {
             case RecordResult::Status::Saved:
                 saved = true;
@@ -303,11 +291,11 @@ int ShellCommands::run() const
                 break;
             }
             if (status != kOk)
-                tell(kNotSaved + recorded->error);
+                tell(notSavedLine(*recorded));
             // Saved, but less safe than it should be: said, and still a success,
             // so that a script does not record the measurement twice.
-            else if (!recorded->warning.isEmpty())
-                tell(recorded->warning);
+            else if (recorded->warning)
+                tell(problemLine(recorded->warning));
         }
     }
 
@@ -320,7 +308,7 @@ int ShellCommands::run() const
             reportRead = true;
             report = session.statistics(QDate::currentDate(), locale);
         } else {
-            tell(opened->load.reason);
+            tell(problemLine(opened->load.reason));
             if (status == kOk)
                 status = kNotAHistory;
         }

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/window.h"
+#include "history/log.h"
+#include "messages/messages.h"
 #include "ui/form1.h"
 #include "ui/placement.h"
 #include "ui/qttexts.h"
@@ -104,8 +106,13 @@ extern "C" int barovista_run_window(int *argc, char **argv)
     form.Form1_Load();
     if (form.hasEnded()) // a signal came while start-up showed a box
         return 0;
-    // What is pending is saved should Qt end the process through exit().
-    form.session().saveOnExit();
+    // What is pending is saved should Qt end the process through exit(); no
+    // box can be shown then, so what it has to say goes to the log (stderr).
+    form.session().saveOnExit([](const barovista::RecordResult &recorded) {
+        const QString log = barovista::exitRecordingLog(recorded);
+        if (!log.isEmpty())
+            qCWarning(barovista::lcHistory).noquote() << log;
+    });
     form.adjustSize();
     // A Wayland compositor places windows itself and ignores a position
     // asked for; elsewhere the window opens centred on the screen.

@@ -127,19 +127,20 @@ private:
     QString m_foreign;
 };
 
-QString busyText(const QString &filePath)
+// Another process holds the lock.
+Problem busy(const QString &filePath)
 {
-    return QStringLiteral("Die Verlaufsdatei %1 wird gerade von einem anderen Barovista-Fenster "
-                          "benutzt.\r\nIst kein anderes Barovista-Fenster offen, löschen Sie bitte die "
-                          "Sperrdatei %2.")
-        .arg(native(filePath), native(historyLockPath(filePath)));
+    Problem problem(Problem::What::Busy, filePath);
+    problem.otherPath = historyLockPath(filePath);
+    return problem;
 }
 
-QString foreignLockText(const QString &foreignPath, const QString &filePath)
+// Something other than a plain file stands at the lock's place, foreignPath.
+Problem foreignLock(const QString &foreignPath, const QString &filePath)
 {
-    return QStringLiteral("An Stelle der Sperrdatei %1 steht keine gewöhnliche Datei; solange sie dort "
-                          "steht, kann die Verlaufsdatei %2 nicht geändert werden.")
-        .arg(native(foreignPath), native(filePath));
+    Problem problem(Problem::What::ForeignLock, filePath);
+    problem.otherPath = foreignPath;
+    return problem;
 }
 
 Record newHistory(const QDateTime &now)
@@ -171,7 +172,7 @@ OpenResult openHistory(const QString &filePath, const QDateTime &startedAt, int 
         // A lock that can never be had: this session cannot change the file.
         if (!lock.foreign().isEmpty()) {
             result.load.status = LoadResult::Status::Unreadable;
-            result.load.reason = foreignLockText(lock.foreign(), filePath);
+            result.load.reason = foreignLock(lock.foreign(), filePath);
         }
         return result;
     }
@@ -201,12 +202,12 @@ RecordResult recordOntoHistory(const QString &filePath, const Measurement &measu
     HistoryLock lock(filePath, lockTimeoutMs);
     if (lock.busy()) {
         result.status = RecordResult::Status::Busy;
-        result.error = busyText(filePath);
+        result.error = busy(filePath);
         return result;
     }
     if (!lock.foreign().isEmpty()) {
         result.status = RecordResult::Status::LeftAlone;
-        result.error = foreignLockText(lock.foreign(), filePath);
+        result.error = foreignLock(lock.foreign(), filePath);
         return result;
     }
 
@@ -237,8 +238,7 @@ RecordResult recordOntoHistory(const QString &filePath, const Measurement &measu
     if (!saved.ok) {
         result.status = RecordResult::Status::Failed;
         result.error = saved.error;
-        if (saved.oldKept)
-            result.error += QStringLiteral("\r\nDie bisherige Verlaufsdatei ist unverändert.");
+        result.oldKept = saved.oldKept;
         return result;
     }
     result.status = RecordResult::Status::Saved;
@@ -255,20 +255,17 @@ ResetResult deleteHistory(const QString &filePath, int lockTimeoutMs)
         HistoryLock lock(filePath, lockTimeoutMs);
         if (lock.busy()) {
             result.status = ResetResult::Status::Busy;
-            result.error = busyText(filePath);
+            result.error = busy(filePath);
             return result;
         }
         if (!lock.foreign().isEmpty()) {
             result.status = ResetResult::Status::NotAFile;
-            result.error = foreignLockText(lock.foreign(), filePath)
-                           + QStringLiteral("\r\nDie Verlaufsdatei wurde nicht gelöscht.");
+            result.error = foreignLock(lock.foreign(), filePath);
             return result;
         }
         if (notAFile(filePath)) {
             result.status = ResetResult::Status::NotAFile;
-            result.error = QStringLiteral("An Stelle der Verlaufsdatei %1 steht keine gewöhnliche Datei; "
-                                          "sie wurde nicht gelöscht.")
-                               .arg(native(filePath));
+            result.error = notAFileProblem(filePath);
             return result;
         }
         // A file that is already gone needs no deleting.
@@ -276,8 +273,8 @@ ResetResult deleteHistory(const QString &filePath, int lockTimeoutMs)
         const QFileInfo info(filePath);
         if ((info.exists() || info.isSymLink()) && !history.remove()) {
             result.status = ResetResult::Status::Failed;
-            result.error = QStringLiteral("Die Verlaufsdatei ") + native(filePath)
-                           + QStringLiteral(" konnte nicht gelöscht werden: ") + history.errorString();
+            result.error = {Problem::What::NotDeleted, filePath};
+            result.error.systemText = history.errorString();
             return result;
         }
         lock.release();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "history/problem.h"
 #include "history/recordfile.h"
 #include "history/recording.h"
 
@@ -17,9 +18,10 @@ namespace barovista {
 // overwrite each other's measurement and a deleted history stays deleted.
 // The lock belongs to the process that took it; one left by a killed
 // process is taken over at once, one older than kStaleLockMs or naming no
-// holder at all soon after. When it cannot be had, the warning names the lock
-// file, so that the user can remove it. None of these functions shows anything:
-// they answer in values, and the window words them.
+// holder at all soon after. When it cannot be had, the problem names the lock
+// file, so that the user can be told which file to remove. None of these
+// functions shows or words anything: they answer in values, and the messages
+// layer words them for the window and the command line.
 
 // How long to wait for another window that holds the lock.
 inline constexpr int kHistoryLockTimeoutMs = 5000;
@@ -77,11 +79,12 @@ struct RecordResult
         Failed     // the file could not be written; the old one is unchanged
     };
     Status status = Status::Failed;
-    Record record;       // the history as written (Saved)
-    double altitude = 0; // the altitude read from the screen, rounded
-    QString damaged;     // a damaged file found and kept aside: the reason, for the user
-    QString error;       // German, for the user (not Saved)
-    QString warning;     // Saved, but its folder could not be synced: German, for the user
+    Record record;        // the history as written (Saved)
+    double altitude = 0;  // the altitude read from the screen, rounded
+    Problem damaged;      // a damaged file found and kept aside
+    Problem error;        // why nothing was written (not Saved)
+    bool oldKept = false; // Failed: there was a file, and it is still in place, unchanged
+    Problem warning;      // Saved, but its folder could not be synced
 };
 
 // Closing: under the lock, reads the history as it is on disk now, records
@@ -100,7 +103,7 @@ struct ResetResult
         Failed    // it could not be deleted
     };
     Status status = Status::Failed;
-    QString error; // German, for the user (not Deleted)
+    Problem error; // why nothing was deleted (not Deleted)
 };
 
 // The reset: deletes the history file under the lock, then the data folder

@@ -281,39 +281,4 @@ DecodeResult decodeRecord(const QByteArray &bytes)
     return result;
 }
 
-QString describeDecodeError(const DecodeResult &result)
-{
-    QString what;
-    switch (result.error) {
-    case DecodeError::None:
-        return {};
-    case DecodeError::Truncated:
-        what = QStringLiteral("Die Datei endet vorzeitig");
-        break;
-    case DecodeError::UnknownTag:
-        what = QStringLiteral("Unbekannte Typkennung");
-        break;
-    case DecodeError::TextPastEnd:
-        what = QStringLiteral("Ein Text reicht über das Dateiende hinaus");
-        break;
-    case DecodeError::UnusableValue:
-        what = QStringLiteral("Ein Wert ist von unbrauchbarer Art oder Größe");
-        break;
-    case DecodeError::NotANumber:
-        what = QStringLiteral("Eine Zahl ist ungültig oder unendlich");
-        break;
-    case DecodeError::AltitudeRange:
-        what = QStringLiteral("Die Höhe liegt außerhalb des berechenbaren Bereichs");
-        break;
-    case DecodeError::DateRange:
-        what = QStringLiteral("Ein Datum liegt außerhalb der Jahre 100 bis 9999");
-        break;
-    }
-    return QStringLiteral("%1 (%2. Wert „%3“, ab Byte %4).")
-        .arg(what)
-        .arg(static_cast<int>(result.field) + 1)
-        .arg(QLatin1String(recordFieldName(result.field)))
-        .arg(static_cast<qulonglong>(result.offset));
-}
-
 } // namespace barovista

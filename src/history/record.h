@@ -95,12 +95,17 @@ enum class DecodeError {
     DateRange,     // a date outside the years 100 to 9999
 };
 
-struct DecodeResult
+// Where a history file's bytes stop being a record, and why.
+struct DecodeFault
 {
-    Record record;
     DecodeError error = DecodeError::None;
     std::size_t offset = 0;                 // where the faulty value's tag begins
     RecordField field = RecordField::Hoehe; // the value the fault was found in
+};
+
+struct DecodeResult : DecodeFault
+{
+    Record record;
     bool ok() const { return error == DecodeError::None; }
 };
 
@@ -111,8 +116,5 @@ inline constexpr std::size_t kMaxRecordBytes = kRecordSize * (4 + 65535);
 // ignored. Strict: every value must be complete, of a known tag, and of a kind
 // and range its member can use. On failure the record is left empty.
 DecodeResult decodeRecord(const QByteArray &bytes);
-
-// German explanation of a decode error for the user.
-QString describeDecodeError(const DecodeResult &result);
 
 } // namespace barovista

@@ -17,11 +17,6 @@
 
 namespace barovista {
 
-QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 namespace {
 
 // Renames the file beside itself under a name that says it is damaged and
@@ -63,32 +58,28 @@ bool notAFile(const QString &filePath)
 #endif
 }
 
-namespace {
-
-QString notAFileReason(const QString &filePath)
+Problem notAFileProblem(const QString &filePath)
 {
-    return QFileInfo(filePath).isDir()
-               ? QStringLiteral("An Stelle der Verlaufsdatei %1 steht ein Ordner.").arg(native(filePath))
-               : QStringLiteral("An Stelle der Verlaufsdatei %1 steht keine gewöhnliche Datei.")
-                     .arg(native(filePath));
+    return {QFileInfo(filePath).isDir() ? Problem::What::FolderInPlace : Problem::What::NotAFile, filePath};
 }
 
-LoadResult moveDamagedAside(const QString &filePath, const QDateTime &now, const QString &why)
+namespace {
+
+LoadResult moveDamagedAside(const QString &filePath, const QDateTime &now, const DecodeFault &fault)
 {
     LoadResult result;
     const QString kept = moveAside(filePath, now);
     if (kept.isEmpty()) {
         result.status = LoadResult::Status::Unreadable;
-        result.reason = QStringLiteral("Die Verlaufsdatei %1 ist unbrauchbar und konnte nicht "
-                                       "beiseitegelegt werden: %2")
-                            .arg(native(filePath), why);
+        result.reason = {Problem::What::DamagedNotMoved, filePath};
+        result.reason.decode = fault;
         return result;
     }
     result.status = LoadResult::Status::Damaged;
     result.keptPath = kept;
-    result.reason = QStringLiteral("Die Verlaufsdatei war unbrauchbar und wurde unter %1 "
-                                   "aufbewahrt: %2")
-                        .arg(native(kept), why);
+    result.reason = {Problem::What::DamagedKeptAside, filePath};
+    result.reason.otherPath = kept;
+    result.reason.decode = fault;
     return result;
 }
 
@@ -104,18 +95,19 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now, Damaged
         // Not a file of ours: leave it where it is and let the user decide.
         LoadResult result;
         result.status = LoadResult::Status::Unreadable;
-        result.reason = notAFileReason(filePath);
+        result.reason = notAFileProblem(filePath);
         return result;
     };
     if (notAFile(filePath))
         return leftAlone();
 
-    const auto damaged = [&](const QString &why) {
+    const auto damaged = [&](const DecodeFault &fault) {
         if (damagedFile == DamagedFile::MoveAside)
-            return moveDamagedAside(filePath, now, why);
+            return moveDamagedAside(filePath, now, fault);
         LoadResult result;
         result.status = LoadResult::Status::Damaged;
-        result.reason = QStringLiteral("Die Verlaufsdatei %1 ist beschädigt: %2").arg(native(filePath), why);
+        result.reason = {Problem::What::Damaged, filePath};
+        result.reason.decode = fault;
         return result;
     };
 
@@ -126,8 +118,8 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now, Damaged
     const auto cannotRead = [&](const QString &why) {
         LoadResult result;
         result.status = LoadResult::Status::Unreadable;
-        result.reason =
-            QStringLiteral("Die Verlaufsdatei %1 lässt sich nicht lesen (%2).").arg(native(filePath), why);
+        result.reason = {Problem::What::Unreadable, filePath};
+        result.reason.systemText = why;
         return result;
     };
 
@@ -151,7 +143,7 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now, Damaged
 
     DecodeResult decoded = decodeRecord(bytes);
     if (!decoded.ok())
-        return damaged(describeDecodeError(decoded));
+        return damaged(decoded);
 
     LoadResult result;
     result.status = LoadResult::Status::Loaded;
@@ -191,19 +183,20 @@ QString realFolder(const QString &filePath)
 SaveResult saveRecordFile(const QString &filePath, const Record &record)
 {
     SaveResult result;
-    const auto fail = [&](const QString &message, const QString &detail) {
-        result.error = message.arg(native(filePath), detail);
+    const auto fail = [&](Problem::What what, const QString &systemText) {
+        result.error = {what, filePath};
+        result.error.systemText = systemText;
         return result;
     };
-    const QString cannotRead = QStringLiteral("Die Verlaufsdatei %1 konnte nicht gelesen werden: %2");
-    const QString cannotWrite = QStringLiteral("Die Verlaufsdatei %1 konnte nicht geschrieben werden: %2");
+    using What = Problem::What;
 
     const QFileInfo info(filePath);
     const QString folder = info.absolutePath();
     // Only a file that is there can be left unchanged by a failure.
     result.oldKept = info.isFile();
     if (!makeFolder(folder)) {
-        result.error = QStringLiteral("Der Ordner %1 konnte nicht angelegt werden.").arg(native(folder));
+        result.error = {What::FolderNotCreated, filePath};
+        result.error.otherPath = folder;
         return result;
     }
 
@@ -213,7 +206,7 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
     // reading it the tail would be lost, so an unreadable old file stops the save.
     QFile old;
     if (notAFile(filePath)) {
-        result.error = notAFileReason(filePath);
+        result.error = notAFileProblem(filePath);
         return result;
     }
     if (info.exists()) {
@@ -222,10 +215,10 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
         case OpenOutcome::Opened:
             break;
         case OpenOutcome::NotAFile:
-            result.error = notAFileReason(filePath);
+            result.error = notAFileProblem(filePath);
             return result;
         case OpenOutcome::Failed:
-            return fail(cannotRead, explainedCause(openError));
+            return fail(What::OldNotOpened, openError);
         }
     }
 #ifdef Q_OS_UNIX
@@ -233,28 +226,28 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
     // name no cause; the system's answer does (no permission, a read-only
     // file system).
     if (info.exists() && ::access(QFile::encodeName(filePath).constData(), W_OK) != 0)
-        return fail(cannotWrite, explainedCause(qt_error_string(errno)));
+        return fail(What::NotWritten, qt_error_string(errno));
 #endif
 
     // Until commit() nothing replaces the old file: every failure before it
     // discards the temporary file and leaves the old bytes as they were.
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(cannotWrite, explainedCause(file.errorString()));
+        return fail(What::NotWritten, file.errorString());
     if (!writeWhole(file, bytes))
-        return fail(cannotWrite, explainedCause(file.errorString()));
+        return fail(What::NotWritten, file.errorString());
     if (old.isOpen() && old.size() > bytes.size()) {
         if (!old.seek(bytes.size()))
-            return fail(cannotRead, old.errorString());
+            return fail(What::OldTailNotRead, old.errorString());
         // In pieces, since the tail may be of any size.
         while (!old.atEnd()) {
             const QByteArray piece = old.read(64 * 1024);
             if (old.error() != QFileDevice::NoError)
-                return fail(cannotRead, old.errorString());
+                return fail(What::OldTailNotRead, old.errorString());
             if (piece.isEmpty())
                 break;
             if (!writeWhole(file, piece))
-                return fail(cannotWrite, explainedCause(file.errorString()));
+                return fail(What::NotWritten, file.errorString());
         }
     }
     old.close();
@@ -263,10 +256,10 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
     // that reports a lost write only now (over quota on a network home, an
     // I/O error) must stop the rename.
     if (diskCalls.syncData(file.handle()) != 0)
-        return fail(cannotWrite, explainedCause(qt_error_string(errno)));
+        return fail(What::NotWritten, qt_error_string(errno));
 #endif
     if (!file.commit())
-        return fail(cannotWrite, explainedCause(file.errorString()));
+        return fail(What::NotWritten, file.errorString());
     // The new file stands in the old one's place: the save is done. The
     // folder's entry for it is synced too, so that a power cut keeps it; a
     // folder that refuses (one that may not be opened for reading, a file
@@ -274,11 +267,11 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record)
     result.ok = true;
     const QString folderSynced = realFolder(filePath);
     const QString syncError = diskCalls.syncFolder(folderSynced);
-    if (!syncError.isEmpty())
-        result.warning = QStringLiteral("Die Verlaufsdatei %1 wurde gespeichert, aber ihr Ordner %2 ließ "
-                                        "sich nicht auf den Datenträger übertragen: %3.\r\nNach einem "
-                                        "Stromausfall könnte die neue Fassung fehlen.")
-                             .arg(native(filePath), native(folderSynced), explainedCause(syncError));
+    if (!syncError.isEmpty()) {
+        result.warning = {What::FolderNotSynced, filePath};
+        result.warning.otherPath = folderSynced;
+        result.warning.systemText = syncError;
+    }
     return result;
 }
 
@@ -346,24 +339,6 @@ OpenOutcome openForReading(QFile &file, const QString &filePath, QString &error)
     error = file.errorString();
     return OpenOutcome::Failed;
 #endif
-}
-
-QString explainedCause(const QString &systemText)
-{
-#ifdef Q_OS_UNIX
-    static const std::pair<int, const char *> kCauses[] = {
-        {ENOSPC, "Der Datenträger ist voll"},
-        {EDQUOT, "Das Speicherkontingent (Quota) ist ausgeschöpft"},
-        {EACCES, "Keine Berechtigung"},
-        {EPERM, "Keine Berechtigung"},
-        {EROFS, "Das Dateisystem ist schreibgeschützt"},
-    };
-    for (const auto &[code, german] : kCauses) {
-        if (systemText == qt_error_string(code))
-            return QString::fromUtf8(german) + QStringLiteral(" (") + systemText + QLatin1Char(')');
-    }
-#endif
-    return systemText;
 }
 
 namespace {

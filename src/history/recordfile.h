@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "history/problem.h"
 #include "history/record.h"
 
 #include <QDateTime>
@@ -22,7 +23,7 @@ struct LoadResult
     Status status = Status::Missing;
     Record record;
     QString keptPath; // where a damaged file was kept, in the form filePath has
-    QString reason;   // German, for the user, when not Loaded or Missing
+    Problem reason;   // what was wrong, when not Loaded or Missing
 };
 
 // Reads the record. Anything in the file's place that is not a regular file
@@ -41,9 +42,9 @@ LoadResult loadRecordFile(const QString &filePath, const QDateTime &now,
 struct SaveResult
 {
     bool ok = false;
-    QString error;        // German, for the user
+    Problem error;        // when not ok
     bool oldKept = false; // when not ok: there was a file, and it is still in place, unchanged
-    QString warning;      // when ok: saved, but its folder could not be synced (German)
+    Problem warning;      // when ok: saved, but its folder could not be synced
 };
 
 // Writes the record from byte 0, keeping whatever the old file held behind the
@@ -61,6 +62,8 @@ SaveResult saveRecordFile(const QString &filePath, const Record &record);
 // True when something other than a regular file (or a link to one) stands
 // at the path: a folder, a FIFO, a socket, a device.
 bool notAFile(const QString &filePath);
+// What stands there then: a folder (FolderInPlace) or anything else (NotAFile).
+Problem notAFileProblem(const QString &filePath);
 
 enum class OpenOutcome { Opened, NotAFile, Failed };
 // Opens the file for reading when it is a regular file, without blocking on
@@ -71,9 +74,6 @@ OpenOutcome openForReading(QFile &file, const QString &filePath, QString &error)
 // alone (0700), and syncs the parent of every folder it made. True when the
 // folder exists afterwards.
 bool makeFolder(const QString &folder);
-
-// A path as the user's system writes it (backslashes on Windows), for texts.
-QString native(const QString &path);
 
 // Syncs a folder's entries to the disk; the error text, or empty.
 QString syncFolder(const QString &folder);
@@ -88,10 +88,5 @@ struct DiskCalls
     QString (*syncFolder)(const QString &folder);                      // after the rename
 };
 extern DiskCalls diskCalls;
-
-// A failure in German where its cause is a known one (a full disk, a quota,
-// no permission, a read-only file system), the system's own text kept as a
-// detail behind it; any other text as it is.
-QString explainedCause(const QString &systemText);
 
 } // namespace barovista

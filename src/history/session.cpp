@@ -220,10 +220,11 @@ std::optional<QString> Session::statistics(QDate today, const DisplayLocale &loc
     return statisticsReport(toRecord(), today, locale);
 }
 
-void Session::saveOnExit()
+void Session::saveOnExit(ExitReport report)
 {
     static bool registered = false;
     s_exitSession = this;
+    s_exitReport = report;
     // Registered once the history has been opened, so that what the save
     // needs of Qt's own statics already exists and outlives the handler; the
     // logging category is made first for the same reason.
@@ -243,12 +244,9 @@ void Session::exitHandler()
     if (!session)
         return;
     const std::optional<RecordResult> recorded = session->close([] { return QDateTime::currentDateTime(); });
-    // No box can be shown any more: stderr is the only place left to say it.
-    if (recorded && recorded->status != RecordResult::Status::Saved)
-        qCWarning(lcHistory).noquote()
-            << "Die Messung konnte beim Beenden nicht gespeichert werden:" << recorded->error;
-    else if (recorded && !recorded->warning.isEmpty())
-        qCWarning(lcHistory).noquote() << recorded->warning;
+    // No box can be shown any more: the program's report says it on stderr.
+    if (recorded && s_exitReport)
+        s_exitReport(*recorded);
 }
 
 } // namespace barovista

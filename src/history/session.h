@@ -164,9 +164,11 @@ public:
 
     // Should the process end through exit() without the window closing, as
     // Qt ends it when the display connection breaks, what is pending then is
-    // recorded with the system clock, and a failure logged. For the
+    // recorded with the system clock, and the outcome handed to `report`,
+    // which the program installs to log a failure or a warning. For the
     // program's one session; a session that is destroyed first is forgotten.
-    void saveOnExit();
+    using ExitReport = void (*)(const RecordResult &recorded);
+    void saveOnExit(ExitReport report);
 
 private:
     static void exitHandler();
@@ -180,6 +182,7 @@ private:
     bool m_unreadable = false; // start-up found the history unusable in place
     bool m_ended = false;      // closed or reset
     static inline Session *s_exitSession = nullptr;
+    static inline ExitReport s_exitReport = nullptr;
 };
 
 } // namespace barovista

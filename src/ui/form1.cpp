@@ -3,6 +3,7 @@
 
 #include "history/datafolder.h"
 #include "history/statistics.h"
+#include "messages/messages.h"
 #include "pressure/inputfilter.h"
 #include "ui/accessibility.h"
 #include "ui/form2.h"
@@ -22,23 +23,6 @@
 #include <QScreen>
 
 namespace barovista {
-
-QString altitudeMissingPrompt()
-{
-    return QStringLiteral("Bitte geben Sie die aktuelle Höhe in Metern ein, auf der Sie sich   \r\n"
-                          "gegenwärtig befinden.");
-}
-
-QString readingMissingPrompt()
-{
-    return QStringLiteral("Bitte geben Sie den aktuellen Luftdruck ein, den Ihr Barometer anzeigt.");
-}
-
-QString weatherServiceMissingPrompt()
-{
-    return QStringLiteral("Bitte geben Sie den aktuellen Luftdruck ein, der von einem   \r\n"
-                          "Wetterdienst für Ihren gegenwärtigen Standort ausgewiesen wird.");
-}
 
 Form1::Form1(std::unique_ptr<Platform> platform, const DisplayLocale &locale)
     : m_platform(platform ? std::move(platform) : std::make_unique<DesktopPlatform>()), m_locale(locale),
@@ -136,22 +120,17 @@ void Form1::warn(const QString &prompt)
 
 void Form1::refuse(Refusal refusal)
 {
+    warn(refusalBox(refusal));
+    // The focus goes to the field to mend; beyond the formula, the altitude.
     switch (refusal) {
-    case Refusal::AltitudeMissing:
-        warn(altitudeMissingPrompt());
-        focusTo(eingabe1);
-        break;
     case Refusal::ReadingMissing:
-        warn(readingMissingPrompt());
         focusTo(eingabe2);
         break;
     case Refusal::WeatherServiceMissing:
-        warn(weatherServiceMissingPrompt());
         focusTo(eingabe3);
         break;
+    case Refusal::AltitudeMissing:
     case Refusal::BeyondFormula:
-        warn(QStringLiteral("Für diese Höhe kann der Luftdruck nicht berechnet werden.   \r\n"
-                            "Bitte geben Sie eine Höhe zwischen 0 und 9999 Metern ein."));
         focusTo(eingabe1);
         break;
     }
@@ -233,12 +212,12 @@ void Form1::Ende_Click()
     const ResetResult reset = m_session.reset();
     if (reset.status == ResetResult::Status::Busy) {
         // Nothing was deleted; the user may try again.
-        warn(reset.error + QStringLiteral("\r\nDie Statistik wurde nicht gelöscht."));
+        warn(resetRefusedBox(reset));
         return;
     }
     // A file that stays would keep the history the user asked to delete: say so.
     if (reset.status != ResetResult::Status::Deleted)
-        warn(reset.error);
+        warn(resetRefusedBox(reset));
 
     closeAuxiliaryWindows();
     close();

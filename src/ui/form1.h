@@ -182,9 +182,4 @@ private:
     QPointer<QWidget> m_logicalFocus;
 };
 
-// Prompts shared by the evaluation and the calibration.
-QString altitudeMissingPrompt();
-QString readingMissingPrompt();
-QString weatherServiceMissingPrompt();
-
 } // namespace barovista

@@ -3,6 +3,7 @@
 // the session, and closing, the signals and the desktop session's end saving
 // through it. The reset is with the menu entries in form1.cpp.
 
+#include "messages/messages.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
@@ -20,17 +21,13 @@ void Form1::Form1_Load()
     const OpenResult opened = m_session.open(m_platform->now());
     // The reason names the file and, for a damaged one, where it was kept.
     if (opened.load.status == LoadResult::Status::Damaged) {
-        warn(opened.load.reason + QStringLiteral("\r\nBarovista beginnt eine neue Statistik."));
+        warn(damagedHistoryBox(opened.load.reason));
     } else if (opened.load.status == LoadResult::Status::Unreadable) {
-        warn(opened.load.reason
-             + QStringLiteral("\r\nMessungen können in dieser Sitzung nicht gespeichert werden."));
+        warn(unreadableHistoryBox(opened.load.reason));
     }
     if (!opened.saved.ok) {
         // Closing tries again, onto whatever history is there by then.
-        warn(QStringLiteral("Die Verlaufsdatei konnte nicht angelegt werden: ") + opened.saved.error
-             + QStringLiteral("\r\nBeim Schließen versucht Barovista erneut, eine Messung dieser Sitzung "
-                              "zu speichern; ist die Ursache bis dahin behoben (etwa wieder Platz auf dem "
-                              "Datenträger), wird sie gespeichert."));
+        warn(historyNotCreatedBox(opened.saved.error));
     }
 
     m_session.restore(m_locale);
@@ -47,12 +44,12 @@ void Form1::Form1_Unload()
 void Form1::reportRecording(const RecordResult &recorded)
 {
     // The session has let go of the lock, so no other window waits on the boxes.
-    if (!recorded.damaged.isEmpty())
-        warn(recorded.damaged + QStringLiteral("\r\nBarovista beginnt eine neue Statistik."));
+    if (recorded.damaged)
+        warn(damagedHistoryBox(recorded.damaged));
     if (recorded.status != RecordResult::Status::Saved)
-        warn(QStringLiteral("Die Messung konnte nicht gespeichert werden: ") + recorded.error);
-    else if (!recorded.warning.isEmpty())
-        warn(recorded.warning);
+        warn(notSavedBox(recorded));
+    else if (recorded.warning)
+        warn(problemText(recorded.warning));
 }
 
 void Form1::closeAuxiliaryWindows()
