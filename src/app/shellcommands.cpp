@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shellcommands.h"
 
-#include "history/datafolder.h"
 #include "history/session.h"
 #include "history/statistics.h"
 #include "messages/messages.h"
@@ -230,7 +229,7 @@ int ShellCommands::run() const
     // before the recording itself.
     const DisplayLocale locale = DisplayLocale::system();
     const bool record = m_parser.isSet(m_record);
-    Session session(dataFolder());
+    Session session;
     std::optional<OpenResult> opened;
     if (record || statistics)
         opened = session.open(QDateTime::currentDateTime(), Session::Access::ReadOnly);

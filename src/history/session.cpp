@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "history/session.h"
 
-#include "history/datafolder.h"
 #include "history/log.h"
 #include "history/recordfile.h"
 #include "history/statistics.h"

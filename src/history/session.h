@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "history/datafolder.h"
 #include "history/historystore.h"
 #include "history/record.h"
 #include "history/recording.h"
@@ -61,8 +62,9 @@ private:
 class Session
 {
 public:
-    // The history in the data folder `folder` (native form).
-    explicit Session(const QString &folder);
+    // The history in the data folder `folder` (native form), by default the
+    // user's own.
+    explicit Session(const QString &folder = dataFolder());
     ~Session();
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/form1.h"
 
-#include "history/datafolder.h"
 #include "history/statistics.h"
 #include "messages/messages.h"
 #include "pressure/inputfilter.h"
@@ -25,8 +24,7 @@
 namespace barovista {
 
 Form1::Form1(std::unique_ptr<Platform> platform, const DisplayLocale &locale)
-    : m_platform(platform ? std::move(platform) : std::make_unique<DesktopPlatform>()), m_locale(locale),
-      m_session(dataFolder())
+    : m_platform(platform ? std::move(platform) : std::make_unique<DesktopPlatform>()), m_locale(locale)
 {
     initWindowResources();
     installAccessibility();
