@@ -56,9 +56,9 @@ private:
 // One window's life with the history file: the data folder and the file,
 // worked out once; the main window's 28 members, under their names; and the
 // measurement that closing would record. Start-up, closing, the session's
-// end, the reset and the statistics are calls that answer in values; the
-// window shows the screen and words the answers. QtCore only, so all of it
-// runs without a window.
+// end, the reset and the statistics are calls that answer in values and
+// codes; the window draws the screen, and the messages layer words the
+// answers. QtCore only, so all of it runs without a window.
 class Session
 {
 public:

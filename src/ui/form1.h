@@ -24,7 +24,8 @@
 // mouse in form1keys.cpp, start-up, shutdown and the signals that end the
 // program in lifecycle.cpp. Every control carries its name as
 // objectName. Everything that needs a real desktop (boxes, beep, browser,
-// modal windows, clock) goes through the Platform seam.
+// modal windows, clock, ending the event loop) goes through the Platform
+// seam.
 
 #include "history/session.h"
 #include "pressure/evaluation.h"
@@ -77,8 +78,9 @@ public:
     void Form1_Unload();
 
     // SIGTERM, SIGHUP or SIGINT: saves as closing the window does, then ends
-    // the program with status 0. A signal that comes while this is under way
-    // (a warning box is showing) changes nothing.
+    // the program with status 0. A signal that comes once the session has
+    // ended (closing, a reset or an earlier signal shows a warning box)
+    // changes nothing: the program ends once the box is answered.
     void endBySignal();
     // The desktop session is ending: the measurement is saved now, since the
     // process may not get to close its window. A later evaluation is saved
@@ -165,7 +167,8 @@ private:
 
     bool menuBarKey(QKeyEvent *event);
 
-    // Words a recording's outcome for the user.
+    // Shows the boxes a recording's outcome calls for, in the words of the
+    // messages layer.
     void reportRecording(const RecordResult &recorded);
     void closeAuxiliaryWindows();
 
