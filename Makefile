@@ -59,11 +59,13 @@ package: deps
 
 # The autopkgtests of debian/tests on the packages in $(BUILD_DIR)/package
 # (built first where there are none), installed onto this machine by
-# autopkgtest's null runner: as root, on a machine that may take them.
+# autopkgtest's null runner: as root, on a machine that may take them. Tried
+# again when the testbed failed (16, 20: its apt-get update, say, met a
+# mirror in the middle of its sync), not when a test failed.
 check-package: deps
 	@ls $(BUILD_DIR)/package/barovista_*.changes >/dev/null 2>&1 || \
 		JOBS=$(JOBS) ./scripts/build-package $(BUILD_DIR)/package
-	@autopkgtest $(BUILD_DIR)/package/barovista_*_$$(dpkg --print-architecture).changes -- null
+	@./scripts/retry "16 20" autopkgtest $(BUILD_DIR)/package/barovista_*_$$(dpkg --print-architecture).changes -- null
 
 # For a Raspberry Pi: the packages cross-built for arm64 in
 # $(BUILD_DIR)/package-arm64 (Debian's arm64 architecture beside this one,
