@@ -287,6 +287,17 @@ void FaultsTest::startUp_notAFileIsLeftAlone()
     Run other(appData(), kMonday, false);
     other.platform().answers = {Platform::Answer::Yes};
     other->Ende_Click();
+    const QString refused =
+        atLock
+            ? QStringLiteral(
+                  "An Stelle der Sperrdatei %1 steht keine gewöhnliche Datei; solange sie dort steht, "
+                  "kann die Verlaufsdatei %2 nicht geändert werden.\r\nDie Verlaufsdatei wurde nicht "
+                  "gelöscht.")
+                  .arg(QDir::toNativeSeparators(placed), QDir::toNativeSeparators(file()))
+            : QStringLiteral("An Stelle der Verlaufsdatei %1 steht keine gewöhnliche Datei; sie wurde nicht "
+                             "gelöscht.")
+                  .arg(QDir::toNativeSeparators(file()));
+    QCOMPARE(other.platform().boxes.last().prompt, refused);
 
     const QFileInfo after(placed);
     QCOMPARE(after.isSymLink(), before.isSymLink());

@@ -595,6 +595,12 @@ void TestHistory::saveKeepsOldTail()
     // The causes are worded in German where the system's errors are errno's.
     QVERIFY2(warning.contains("Keine Berechtigung"), qPrintable(warning));
 #endif
+    // Saved at exit(): the log has the warning, or nothing to say.
+    RecordResult atExit;
+    atExit.status = RecordResult::Status::Saved;
+    QVERIFY(exitRecordingLog(atExit).isEmpty());
+    atExit.warning = unsynced.warning;
+    QCOMPARE(exitRecordingLog(atExit), warning);
 }
 
 void TestHistory::saveCreatesMissingFolder()
@@ -689,6 +695,8 @@ void TestHistory::failedSaveLeavesOldFile()
     QCOMPARE(saved.oldKept, obstacle == "read-only" || obstacle.startsWith("sync") || obstacle == "write 0");
     QCOMPARE(recorded.status == RecordResult::Status::Saved, false);
     QCOMPARE(notSavedBox(recorded).contains("Die bisherige Verlaufsdatei ist unverändert."), saved.oldKept);
+    QCOMPARE(exitRecordingLog(recorded),
+             "Die Messung konnte beim Beenden nicht gespeichert werden: " + recordingFailureText(recorded));
     if (hadFile)
         QCOMPARE(readAll(watched), old);
     else
@@ -1006,14 +1014,11 @@ void TestHistory::neighboursAreNeverRemoved()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), names.size() + 1);
 }
 
-// The session's end and closing record only what is pending: a save that
-// fails (a file where the folder belongs) stays pending for the next try, and
-// a saved measurement is recorded again only after a new evaluation.
 // The screen each call leaves. "restore" starts from a recorded altitude and
 // reading (and the recorded displays "M" and "S"), "evaluate" from typed
 // ones; `then` is typed next: an altitude, recomputed, or "clear", a key in
-// the barometer field, or "-", nothing. Start-up shows a recorded evaluation only where it can
-// be computed again; nothing recorded reads 0 hPa, off the scale.
+// the barometer field, or "-", nothing. Start-up shows a recorded evaluation
+// only where it can be computed again, and nothing where none was recorded.
 void TestHistory::sessionScreen_data()
 {
     QTest::addColumn<QString>("call");
@@ -1116,6 +1121,9 @@ void TestHistory::sessionScreen()
     QCOMPARE(session.pending(), call == QLatin1String("evaluate") && mark != Screen::Mark::None);
 }
 
+// The session's end and closing record only what is pending: a save that
+// fails (a file where the folder belongs) stays pending for the next try, and
+// a saved measurement is recorded again only after a new evaluation.
 void TestHistory::sessionRecordsWhatIsPending()
 {
     QTemporaryDir dir;
@@ -1160,8 +1168,10 @@ void TestHistory::sessionRecordsWhatIsPending()
         QCOMPARE(other.reset(200).status, ResetResult::Status::Busy);
     }
     QCOMPARE(readAll(other.filePath()), closed);
+    other.edited(Session::Field::Altitude, QStringLiteral("12")); // pasted: recorded as it reads
     const std::optional<RecordResult> kept = other.save(clock);
     QVERIFY(kept && kept->status == RecordResult::Status::Saved);
+    QCOMPARE(other.eingabe_hoehe.toNumber(), 12.0);
     // A reset done ends it: the measurement deleted stays deleted.
     evaluate(other, QStringLiteral("0"), QStringLiteral("960"));
     QCOMPARE(other.reset(200).status, ResetResult::Status::Deleted);

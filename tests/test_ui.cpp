@@ -412,10 +412,12 @@ void Form1Test::evaluation_refusesAltitudeBeyondFormula()
     // could put more there.
     w->eingabe1->setMaxLength(10);
     w->eingabe1->setText(QStringLiteral("50000"));
+    w->eingabe2->setFocus();
     w->Command1->click();
     QCOMPARE(w.platform->boxes.size(), 1);
     QCOMPARE(w.platform->boxes.first().icon, Platform::Icon::Warning);
     QVERIFY(w.platform->boxes.first().prompt.contains(QStringLiteral("9999")));
+    QCOMPARE(QApplication::focusWidget(), w->eingabe1); // the field to mend
     QCOMPARE(w->anzeige2->text(), QStringLiteral("1014,9  hPa"));
     for (const QLabel *label : {w->anzeige4, w->Frame2->Label13, w->Frame2->Label14}) {
         QVERIFY(!label->text().contains(QStringLiteral("nan"), Qt::CaseInsensitive));
