@@ -30,6 +30,7 @@ class LifecycleTest : public QObject
 private slots:
     void init();
     void firstStart_createsFolderAndEmptyRecord();
+    void firstStart_folderNotMade_closingTriesAgain();
     void closingWithoutEvaluation_writesNothing();
     void life_firstStartEvaluateCloseRestoreReset();
     void reset_noChangesNothing();
@@ -80,6 +81,25 @@ void LifecycleTest::firstStart_createsFolderAndEmptyRecord()
     QVERIFY(!run->Frame2->range->isVisible());
     QCOMPARE(run->session().saveok, 0.0f);
     QCOMPARE(QApplication::focusWidget(), run->eingabe2);
+}
+
+void LifecycleTest::firstStart_folderNotMade_closingTriesAgain()
+{
+    QVERIFY(writeAll(folder(), "kein Ordner"));
+    Run run(appData(), kMonday, true);
+    QCOMPARE(run.platform().boxes.size(), 1);
+    QCOMPARE(run.platform().boxes.first().prompt,
+             QStringLiteral(
+                 "Die Verlaufsdatei konnte nicht angelegt werden: Der Ordner %1 konnte nicht angelegt "
+                 "werden.\r\nBeim Schließen versucht Barovista erneut, eine Messung dieser Sitzung zu "
+                 "speichern; ist die Ursache bis dahin behoben (etwa wieder Platz auf dem Datenträger), "
+                 "wird sie gespeichert.")
+                 .arg(QDir::toNativeSeparators(folder())));
+    run.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
+    QVERIFY(QFile::remove(folder()));
+    run.close();
+    QCOMPARE(run.platform().boxes.size(), 1);
+    QCOMPARE(decodeRecord(readAll(file())).record[RecordField::Luftdruck].textValue(), QStringLiteral("900"));
 }
 
 void LifecycleTest::closingWithoutEvaluation_writesNothing()
@@ -261,6 +281,18 @@ void LifecycleTest::damagedFile_isKeptAndUserTold()
     QCOMPARE(readAll(file()).size(), 48);
     QVERIFY(run->anzeige4->text().isEmpty());
     QVERIFY(!run->Frame2->latte->isVisible());
+    // Damaged again while the window is open: closing keeps it aside as
+    // well, says so, and records the measurement onto a new history.
+    run.evaluate(QStringLiteral("1000"), QStringLiteral("900"));
+    QVERIFY(writeAll(file(), bytes));
+    run.platform().clock = kMonday.addSecs(60);
+    run.close();
+    QCOMPARE(run.platform().boxes.size(), 2);
+    QVERIFY2(run.platform().boxes.last().prompt.endsWith(
+                 QStringLiteral("\r\nBarovista beginnt eine neue Statistik.")),
+             qPrintable(run.platform().boxes.last().prompt));
+    QCOMPARE(QDir(folder()).entryList(QDir::Files).filter(QStringLiteral("save.dat.")).size(), 2);
+    QCOMPARE(decodeRecord(readAll(file())).record[RecordField::Luftdruck].textValue(), QStringLiteral("900"));
 }
 
 void LifecycleTest::shutdown_cannotWrite_tellsUserAndKeepsOldFile()

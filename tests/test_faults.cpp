@@ -275,6 +275,8 @@ void FaultsTest::startUp_notAFileIsLeftAlone()
     QCOMPARE(run.platform().boxes.first().icon, Platform::Icon::Warning);
     QVERIFY2(run.platform().boxes.first().prompt.contains(QDir::toNativeSeparators(placed)),
              qPrintable(run.platform().boxes.first().prompt));
+    QVERIFY(run.platform().boxes.first().prompt.endsWith(
+        QStringLiteral("\r\nMessungen können in dieser Sitzung nicht gespeichert werden.")));
     QVERIFY(keptFiles().isEmpty());
     QVERIFY(run->eingabe1->text().isEmpty());
 

@@ -934,6 +934,7 @@ void TestHistory::lockIsRespected()
         QCOMPARE(readAll(path), before);
         const ResetResult reset = deleteHistory(path, 200);
         QCOMPARE(reset.status, ResetResult::Status::Busy);
+        QVERIFY(resetRefusedBox(reset).endsWith("\r\nDie Statistik wurde nicht gelöscht."));
         QCOMPARE(readAll(path), before);
         // A start meanwhile reads the history, and leaves a damaged one in place.
         QCOMPARE(openHistory(path, now(), 200).record, fullRecord());
