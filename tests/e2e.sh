@@ -54,7 +54,10 @@ fail() {
 }
 
 # Xvfb chooses a free display itself and writes its number to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -screen 1 1024x600x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+# -noreset: by default the server resets when its last client leaves, and
+# refuses the next start's connection while it does.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -screen 1 1024x600x24 -nolisten tcp -noreset \
+    3>"$tmp/display" 2>"$tmp/xvfb.log" &
 xvfb=$!
 i=0
 while [ ! -s "$tmp/display" ] && [ $i -lt 100 ]; do

@@ -38,11 +38,14 @@ public:
         int fds[2];
         if (::pipe(fds) != 0)
             return false;
-        // -displayfd writes the display number it chose to the descriptor.
+        // -displayfd writes the display number it chose to the descriptor;
+        // -noreset keeps the server from resetting, and refusing the next
+        // window's connection meanwhile, when the last window has gone.
         m_process.setChildProcessModifier([fds] { ::dup2(fds[1], 3); });
-        m_process.start(binary, {QStringLiteral("-displayfd"), QStringLiteral("3"), QStringLiteral("-screen"),
-                                 QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-                                 QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        m_process.start(binary,
+                        {QStringLiteral("-displayfd"), QStringLiteral("3"), QStringLiteral("-screen"),
+                         QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                         QStringLiteral("tcp"), QStringLiteral("-noreset")});
         ::close(fds[1]);
         QByteArray number;
         char c = 0;
